@@ -1,0 +1,16 @@
+// Plinkat: creates the main window, whose load handler starts the game, and runs the event loop.
+#include "game/form1.h"
+#include "game/forms.h"
+
+#include <QApplication>
+#include <QFont>
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Plinkat"));
+    QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 9));
+    Forms forms;
+    forms.form1();
+    return QApplication::exec();
+}

@@ -1,0 +1,35 @@
+#pragma once
+// A media device: a file name, command words and an end-of-playback notification.
+// The game owns two: MMControl1 (the hit effect, a wave file) and MMControl2 (the MIDI melodies).
+#include <QString>
+#include <functional>
+#include <memory>
+
+namespace audio {
+
+class MediaDevice {
+public:
+    virtual ~MediaDevice() = default;
+
+    // Full path of the file that the next "open" opens.
+    void setFileName(const QString& path) { m_fileName = path; }
+    const QString& fileName() const { return m_fileName; }
+
+    // One command word: "open", "play", "prev" or "close"; any other word is ignored.
+    // A command that cannot be carried out leaves the device silent and returns normally.
+    virtual void setCommand(const QString& word) = 0;
+
+    // Raised once for each "play" whose playback ends (end of file, or a "close" that stopped it).
+    // Always delivered later, as an ordinary event on the GUI thread, never inside setCommand.
+    std::function<void()> onDone;
+
+private:
+    QString m_fileName;
+};
+
+using DeviceFactory = std::function<std::unique_ptr<MediaDevice>()>;
+
+// The real device over SDL2_mixer. Opens the audio output on first use; with no output it stays silent.
+std::unique_ptr<MediaDevice> makeSdlDevice();
+
+} // namespace audio

@@ -1,0 +1,109 @@
+#include "game/form1.h"
+
+#include "assets/art.h"
+#include "filedialog/form3.h"
+#include "game/forms.h"
+#include "shell/program.h"
+
+namespace {
+// Design client area of the main window, in twips.
+constexpr float kClientWidthTw = 9195;
+constexpr float kClientHeightTw = 8235;
+} // namespace
+
+Form1::Form1(Forms& forms)
+    : Window(shell::kProductTitle, kClientWidthTw, kClientHeightTw, shell::kTwipsPerMm),
+      ball(*this, mmFromTwips(3120), mmFromTwips(6240), mmFromTwips(495), mmFromTwips(495), shell::Shape::Kind::Circle),
+      deck(*this, mmFromTwips(2520), mmFromTwips(6840), mmFromTwips(1695), mmFromTwips(375), &art::paddle),
+      polos(*this, 0, mmFromTwips(7200), mmFromTwips(9255), mmFromTwips(1935), &art::strip),
+      Text1(*this, 0, 0, mmFromTwips(7335), mmFromTwips(495)),
+      Text2(*this, mmFromTwips(7320), 0, mmFromTwips(1215), mmFromTwips(495), QStringLiteral("0 0 0")),
+      Command2(*this, mmFromTwips(8520), 0, mmFromTwips(735), mmFromTwips(495)),
+      MMControl1(forms.makeDevice()),
+      MMControl2(forms.makeDevice()),
+      m_forms(forms)
+{
+    Dir1.path = forms.startFolder();
+    setIcon(art::appIcon());
+
+    ball.setFillColor(shell::rgb(255, 255, 0));
+    ball.setBorderColor(shell::rgb(192, 192, 0));
+    polos.setFocusable(true);
+    Command2.setPicture(&art::pauseButton);
+    Command2.setFocusPolicy(Qt::NoFocus);
+    Text2.setFocusPolicy(Qt::ClickFocus);
+
+    addMenu(fil, QStringLiteral("файл"));
+    addMenu(sa, QStringLiteral("сэйвы"), fil);
+    addMenu(load, QStringLiteral("загрузить"), sa);
+    addMenu(save, QStringLiteral("сохранить"), sa);
+    addMenu(map, QStringLiteral("карты"), fil);
+    addMenu(editor, QStringLiteral("редактор карт"), fil);
+    addMenu(random, QStringLiteral("случайная карта"), fil);
+    addMenu(sped, QStringLiteral("опции"));
+    addMenu(about, QStringLiteral("О программе"));
+
+    // Event wiring: every handler is a member function named after its control and event.
+    polos.onMouseMove = [this](const shell::MouseArgs& a) { polos_MouseMove(a); };
+    polos.onMouseDown = [this](const shell::MouseArgs& a) { polos_MouseDown(a); };
+    polos.onKeyDown = [this](int key, int shift) { polos_KeyDown(key, shift); };
+    deck.onMouseDown = [this](const shell::MouseArgs& a) { deck_MouseDown(a); };
+    deck.onClick = [this] { deck_Click(); };
+    Command2.onClick = [this] { Command2_Click(); };
+    Command2.onMouseMove = [this](const shell::MouseArgs& a) { Command2_MouseMove(a); };
+    onMouseMove = [this](const shell::MouseArgs& a) { Form_MouseMove(a); };
+    Timer1.onTick = [this] { Timer1_Tick(); };
+    Timer2.onTick = [this] { Timer2_Tick(); };
+    Timer3.onTick = [this] { Timer3_Tick(); };
+    Timer4.onTick = [this] { Timer4_Tick(); };
+    Timer5.onTick = [this] { Timer5_Tick(); };
+    Timer6.onTick = [this] { Timer6_Tick(); };
+    Timer7.onTick = [this] { Timer7_Tick(); };
+    MMControl2->onDone = [this] { MMControl2_Done(); };
+    save.onClick = [this] { save_Click(); };
+    load.onClick = [this] { load_Click(); };
+    map.onClick = [this] { map_Click(); };
+    editor.onClick = [this] { editor_Click(); };
+    random.onClick = [this] { random_Click(); };
+    sped.onClick = [this] { sped_Click(); };
+    about.onClick = [this] { about_Click(); };
+}
+
+Form1::~Form1() = default;
+
+void Form1::drawCell(int x, int y)
+{
+    const float v = cells[x][y];
+    shell::Color color;
+    if (v == 0)
+        color = backColor();
+    else if (v == 1)
+        color = kGreen;
+    else if (v == 2)
+        color = kYellow;
+    else if (v == 3)
+        color = kRed;
+    else
+        return; // a value outside 0..3 has no colour: the earlier picture stays
+    const float x0 = 15.0f * static_cast<float>(x);
+    const float y0 = 15.0f * static_cast<float>(y);
+    drawBox(x0, y0, x0 + 15.0f, y0 + 15.0f, color);
+}
+
+void Form1::drawGrid()
+{
+    for (int x = 1; x <= 10; ++x)
+        for (int y = 1; y <= 4; ++y)
+            drawCell(x, y);
+}
+
+QString Form1::workingFolder()
+{
+    return m_forms.form3().Dir1.path();
+}
+
+void Form1::restBallOnPaddle(float top)
+{
+    ball.setLeft(deck.left() + 10.0f);
+    ball.setTop(top);
+}

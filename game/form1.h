@@ -1,0 +1,118 @@
+#pragma once
+// The main window: all game state, the playfield and the handlers of its controls and timers.
+//
+// The main window measures in millimetres of its client area (origin top left, y down);
+// ball and paddle positions are the Left/Top of their controls, the drawn boxes are the only
+// picture of the cell grid. Its handlers are spread over the subsystems that own them:
+// game/ (start-up, ball tick, level flow, paddle, saved game, level jump, editor transfer),
+// maps/ (map load, map save, random map), audio/ (melody rotation), dialogs/ (pause, hints, menus).
+#include "audio/media_device.h"
+#include "shell/controls.h"
+#include "shell/timer.h"
+#include "shell/window.h"
+
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <memory>
+
+class Forms;
+
+// Cell grid indexed [x][y], x 0..10 and y 0..4; only x 1..10, y 1..4 are played.
+using CellGrid = std::array<std::array<float, 5>, 11>;
+
+// Cell colours on the playfield and in the editor.
+inline constexpr shell::Color kGreen = shell::rgb(0, 250, 0);
+inline constexpr shell::Color kYellow = shell::rgb(250, 250, 0);
+inline constexpr shell::Color kRed = shell::rgb(250, 0, 0);
+
+// Main window heights in twips for the three difficulties (start screen and options window).
+inline constexpr float kHeightEasy = 9765;
+inline constexpr float kHeightNormal = 9300;
+inline constexpr float kHeightNightmare = 8850;
+
+// Twips to the main window's millimetres.
+constexpr float mmFromTwips(double twips)
+{
+    return static_cast<float>(twips / shell::kTwipsPerMm);
+}
+
+class Form1 : public shell::Window {
+public:
+    explicit Form1(Forms& forms);
+    ~Form1() override;
+
+    // --- Public variables, read and written by every window ---
+    float skor = 0;     // ball speed, millimetres per tick along each axis (options slider / 10)
+    int16_t melodi = 0; // melody bound, from config.cfg
+    QString file;       // the last file name built by any handler
+    float num = 0;      // number of the next melody
+
+    // --- Game state, used by the main window's own handlers ---
+    float level = 0;  // current level; its map is <level>.dbm
+    float score = 0;  // points
+    float dx = 0;     // horizontal drift, millimetres per tick
+    float hdir = 0;   // 1 right, 2 left, 0 no sideways motion
+    float vdir = 0;   // 1 up, 2 down
+    CellGrid cells{}; // 0 empty, 1 green, 2 yellow, 3 red: hits still to take
+    float rndcell = 0;
+
+    // --- Controls ---
+    shell::Shape ball;
+    shell::PictureBox deck;   // the paddle
+    shell::PictureBox polos;  // the playfield strip: steer, launch, pause key
+    shell::TextBox Text1;     // hint line
+    shell::TextBox Text2;     // motion readout
+    shell::Button Command2;   // pause button
+    shell::Timer Timer1, Timer2, Timer3, Timer4, Timer5, Timer6, Timer7;
+    std::unique_ptr<audio::MediaDevice> MMControl1; // hit effect
+    std::unique_ptr<audio::MediaDevice> MMControl2; // melodies
+    struct { QString path; } Dir1;                 // hidden folder list: the start-up folder
+
+    // Menu bar.
+    shell::MenuItem fil, sa, load, save, map, editor, random, sped, about;
+
+    // --- Shared routines ---
+    void drawCell(int x, int y);
+    void drawGrid();        // drawCell for every cell, x outer, y inner
+    // Reads <level>.dbm from the working folder and draws it; on failure tells the player,
+    // leaves the cells as they were and returns false.
+    bool loadLevelMap();
+    QString levelMapPath(); // sets file to <level>.dbm and returns its path
+    QString workingFolder(); // the save/load dialog's folder list path (creates the dialog hidden)
+    void restBallOnPaddle(float top); // ball Left = paddle Left + 10, ball Top = top
+
+    // --- Handlers ---
+    void Form_Load() override;   // start-up (game/startup.cpp)
+    void Form_Unload() override; // shutdown (game/startup.cpp)
+    void Timer1_Tick();     // ball tick (game/ball_tick.cpp)
+    void levelCleared();    // (game/level_flow.cpp)
+    void ballLost();
+    void polos_MouseMove(const shell::MouseArgs& a); // steer (game/paddle.cpp)
+    void polos_MouseDown(const shell::MouseArgs& a); // launch or trick
+    void polos_KeyDown(int keyCode, int shift);      // pause key
+    void deck_Click();
+    void deck_MouseDown(const shell::MouseArgs& a);  // level-jump opener (game/level_jump.cpp)
+    void Timer7_Tick();
+    void save_Click();      // saved game (game/saved_game.cpp)
+    void load_Click();
+    void Timer2_Tick();     // editor grid transfer (game/editor_transfer.cpp)
+    void Timer3_Tick();
+    void Timer5_Tick();     // map save (maps/map_save.cpp)
+    void Timer6_Tick();     // map load (maps/map_load.cpp)
+    void map_Click();
+    void editor_Click();
+    void random_Click();    // random map (maps/random_map.cpp)
+    void Timer4_Tick();     // music start (audio/music.cpp)
+    void MMControl2_Done(); // next melody
+    void Command2_Click();  // pause button (dialogs/hints.cpp)
+    void Command2_MouseMove(const shell::MouseArgs& a);
+    void Form_MouseMove(const shell::MouseArgs& a);
+    void sped_Click();      // options window (dialogs/menus.cpp)
+    void about_Click();     // about window
+
+    Forms& forms() { return m_forms; }
+
+private:
+    Forms& m_forms;
+};

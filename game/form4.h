@@ -1,0 +1,17 @@
+#pragma once
+// The hidden level-jump dialog "select level".
+#include "shell/controls.h"
+#include "shell/window.h"
+
+class Forms;
+
+class Form4 : public shell::Window {
+public:
+    explicit Form4(Forms& forms);
+
+    shell::TextBox Text1;   // level number to jump to
+    shell::Button Command1; // applies it through the main window's Timer7
+
+private:
+    Forms& m_forms;
+};

@@ -1,0 +1,47 @@
+#include "game/forms.h"
+
+#include "dialogs/form5.h"
+#include "dialogs/form6.h"
+#include "editor/form2.h"
+#include "filedialog/form3.h"
+#include "game/for6.h"
+#include "game/form1.h"
+#include "game/form4.h"
+
+#include <QDir>
+
+template <class T>
+static std::function<std::unique_ptr<T>()> maker(Forms& forms)
+{
+    return [&forms] { return std::make_unique<T>(forms); };
+}
+
+Forms::Forms(Setup setup)
+    : m_setup(std::move(setup)),
+      m_form1(maker<Form1>(*this)),
+      m_form2(maker<Form2>(*this)),
+      m_form3(maker<Form3>(*this)),
+      m_form4(maker<Form4>(*this)),
+      m_form5(maker<Form5>(*this)),
+      m_form6(maker<Form6>(*this)),
+      m_for6(maker<For6>(*this))
+{
+    if (!m_setup.devices)
+        m_setup.devices = [] { return audio::makeSdlDevice(); };
+    if (m_setup.startFolder.isEmpty())
+        m_setup.startFolder = QDir::currentPath();
+}
+
+Forms::~Forms() = default;
+
+Form1& Forms::form1() { return m_form1.get(); }
+Form2& Forms::form2() { return m_form2.get(); }
+Form3& Forms::form3() { return m_form3.get(); }
+Form4& Forms::form4() { return m_form4.get(); }
+Form5& Forms::form5() { return m_form5.get(); }
+Form6& Forms::form6() { return m_form6.get(); }
+For6& Forms::for6() { return m_for6.get(); }
+
+bool Forms::form2Exists() const { return m_form2.exists(); }
+bool Forms::form3Exists() const { return m_form3.exists(); }
+bool Forms::form4Exists() const { return m_form4.exists(); }

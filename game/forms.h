@@ -1,0 +1,55 @@
+#pragma once
+// The program's windows, reached by name from every handler, each created on its first use.
+#include "audio/media_device.h"
+#include "shell/window.h"
+
+#include <QString>
+
+class Form1;
+class Form2;
+class Form3;
+class Form4;
+class Form5;
+class Form6;
+class For6;
+
+class Forms {
+public:
+    struct Setup {
+        // Makes the two media devices of the main window; the real SDL devices by default.
+        audio::DeviceFactory devices;
+        // The folder the program started in: the start-up folder and the first working folder.
+        // The process's current folder by default.
+        QString startFolder;
+    };
+
+    explicit Forms(Setup setup = {});
+    ~Forms();
+    Forms(const Forms&) = delete;
+    Forms& operator=(const Forms&) = delete;
+
+    Form1& form1(); // main window
+    Form2& form2(); // map editor
+    Form3& form3(); // save/load dialog
+    Form4& form4(); // level jump
+    Form5& form5(); // options
+    Form6& form6(); // about
+    For6& for6();   // start screen
+
+    bool form2Exists() const;
+    bool form3Exists() const;
+    bool form4Exists() const;
+
+    const QString& startFolder() const { return m_setup.startFolder; }
+    std::unique_ptr<audio::MediaDevice> makeDevice() const { return m_setup.devices(); }
+
+private:
+    Setup m_setup;
+    shell::FormSlot<Form1> m_form1;
+    shell::FormSlot<Form2> m_form2;
+    shell::FormSlot<Form3> m_form3;
+    shell::FormSlot<Form4> m_form4;
+    shell::FormSlot<Form5> m_form5;
+    shell::FormSlot<Form6> m_form6;
+    shell::FormSlot<For6> m_for6;
+};

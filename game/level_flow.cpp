@@ -1,0 +1,65 @@
+// The level sequence: a cleared grid leads to the next level, a lost ball back one level.
+//
+// After the last level (the next level's map does not exist) the player is told that every
+// level is cleared and the game starts again at level 1, keeping the score.
+#include "game/form1.h"
+#include "maps/map_file.h"
+#include "shell/basic.h"
+#include "shell/files.h"
+#include "shell/program.h"
+
+#include <QFileInfo>
+
+namespace {
+constexpr float kRestTopLost = 112;
+const QString kAllCleared = QStringLiteral("Все уровни пройдены! Игра начинается с первого уровня.");
+} // namespace
+
+QString Form1::levelMapPath()
+{
+    file = shell::numText(level) + QStringLiteral(".dbm");
+    return shell::joinPath(workingFolder(), "\\", file);
+}
+
+bool Form1::loadLevelMap()
+{
+    const QString path = levelMapPath();
+    const maps::ReadStatus status = maps::readMap(path, cells);
+    if (status != maps::ReadStatus::Ok) {
+        shell::msgBox(maps::readFailedMessage(status, path));
+        return false;
+    }
+    drawGrid();
+    return true;
+}
+
+void Form1::levelCleared()
+{
+    Timer1.setEnabled(false);
+    dx = 0;
+    hdir = 2;
+    shell::msgBox(QStringLiteral("молодец"));
+    level = level + 1;
+    if (!QFileInfo::exists(levelMapPath())) {
+        shell::msgBox(kAllCleared);
+        level = 1;
+    }
+    shell::msgBox(QStringLiteral("уровень - ") + shell::numText(level));
+    loadLevelMap();
+    restBallOnPaddle(deck.top() - 8);
+    Text1.setText(shell::numText(score));
+}
+
+void Form1::ballLost()
+{
+    Timer1.setEnabled(false);
+    shell::msgBox(QStringLiteral("БАБАХ !!!"));
+    dx = 0;
+    if (level > 1)
+        level = level - 1;
+    loadLevelMap();
+    score = 0;
+    hdir = 2;
+    vdir = 1;
+    restBallOnPaddle(kRestTopLost);
+}

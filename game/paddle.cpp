@@ -1,0 +1,61 @@
+// The paddle and the launch: the mouse over the playfield strip steers, a press launches.
+// A shift state of exactly 1 (Shift alone) counts as Shift.
+#include "game/form1.h"
+#include "shell/basic.h"
+
+namespace {
+constexpr int kShift = 1;
+constexpr int kKeyP = 80;
+constexpr float kStripTwipsPerMm = 60; // the strip's twips to the window's millimetres
+constexpr float kTrickCost = 20;
+} // namespace
+
+void Form1::polos_MouseMove(const shell::MouseArgs& a)
+{
+    if (a.shift == kShift)
+        Text1.setText(QStringLiteral("clic + shift"));
+    if (!Timer1.enabled())
+        Text1.setText(QStringLiteral("ПОЕХАЛИ, типа СТАРТ"));
+    deck.setLeft(a.x / kStripTwipsPerMm);
+    if (!Timer1.enabled())
+        ball.setLeft(deck.left() + 10);
+}
+
+void Form1::polos_MouseDown(const shell::MouseArgs& a)
+{
+    // From a stopped game the level's map is read afresh; a broken map keeps play stopped.
+    if (!Timer1.enabled() && !loadLevelMap())
+        return;
+    if (a.shift == kShift) {
+        hdir = 0;
+        score = score - kTrickCost;
+        if (score <= 0) {
+            score = 0;
+            restBallOnPaddle(deck.top() - 8);
+            Text1.setText(QStringLiteral("ТАК НЕЛЬЗЯ"));
+        }
+        return;
+    }
+    cls();
+    Timer1.setEnabled(true);
+    hdir = 1;
+    vdir = 1;
+}
+
+void Form1::polos_KeyDown(int keyCode, int /*shift*/)
+{
+    if (keyCode != kKeyP)
+        return;
+    if (Timer1.enabled()) {
+        Timer1.setEnabled(false);
+        return;
+    }
+    ball.setTop(ball.top() + 30);
+    Timer1.setEnabled(true);
+    hdir = 2;
+}
+
+void Form1::deck_Click()
+{
+    hdir = 0;
+}

@@ -1,0 +1,60 @@
+#include "game/settings.h"
+
+#include "shell/basic.h"
+#include "shell/files.h"
+
+#include <QFile>
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace settings {
+
+ReadResult read(const QString& path)
+{
+    ReadResult r;
+    QFile in(path);
+    if (!in.open(QIODevice::ReadOnly)) {
+        r.missing = !in.exists();
+        r.damaged = !r.missing; // exists but unreadable
+        return r;
+    }
+    shell::FreeFormReader reader(in);
+    float fields[3];
+    int got = 0;
+    while (got < 3 && reader.next(fields[got]) == shell::FreeFormReader::Status::Number)
+        ++got;
+    r.damaged = got < 3;
+
+    if (got >= 1) {
+        // Rounded to the nearest 16-bit integer, halves to the even neighbour.
+        const float m = std::nearbyint(fields[0]);
+        if (m >= std::numeric_limits<int16_t>::min() && m <= std::numeric_limits<int16_t>::max())
+            r.values.melodi = static_cast<int16_t>(m);
+        else
+            r.damaged = true;
+    }
+    if (got >= 2)
+        r.values.num = fields[1];
+    if (got >= 3)
+        r.values.skor = std::clamp(fields[2], 0.0f, 10.0f);
+    return r;
+}
+
+QByteArray line(const Values& v)
+{
+    const QString text = shell::printForm(v.melodi) + shell::printForm(v.num) + shell::printForm(v.skor) + QStringLiteral("\r\n");
+    return text.toLatin1();
+}
+
+bool write(const QString& path, const Values& v)
+{
+    return shell::writeFileWhole(path, line(v));
+}
+
+QString writeFailedMessage(const QString& path)
+{
+    return QStringLiteral("Не удалось сохранить настройки: ") + path;
+}
+
+} // namespace settings

@@ -1,0 +1,52 @@
+// Start-up and shutdown of the main window.
+#include "dialogs/form5.h"
+#include "game/for6.h"
+#include "game/form1.h"
+#include "game/forms.h"
+#include "game/settings.h"
+#include "shell/basic.h"
+#include "shell/files.h"
+#include "shell/program.h"
+
+#include <cmath>
+
+void Form1::Form_Load()
+{
+    dx = 0;
+
+    file = QStringLiteral("config.cfg");
+    const settings::ReadResult stored = settings::read(shell::joinPath(workingFolder(), "/", file));
+    melodi = stored.values.melodi;
+    num = stored.values.num;
+    skor = stored.values.skor;
+    if (stored.damaged)
+        shell::msgBox(settings::kDamagedMessage);
+
+    // The speed goes onto the slider's 0.1 grid, exactly as the slider's own handler sets it.
+    Form5& options = m_forms.form5();
+    options.HScroll1.setValue(static_cast<int>(std::nearbyint(10.0f * skor)));
+    options.HScroll1_Change();
+
+    file = QStringLiteral("ring.Wav");
+    MMControl1->setFileName(shell::joinPath(Dir1.path, "/", file));
+    MMControl1->setCommand(QStringLiteral("open"));
+
+    level = 1;
+    Timer4.setEnabled(true);
+    Timer3.setEnabled(true);
+    options.Text1.setText(shell::numText(num));
+
+    m_forms.for6().show();
+    hide();
+}
+
+void Form1::Form_Unload()
+{
+    file = QStringLiteral("config.cfg");
+    const QString path = shell::joinPath(workingFolder(), "/", file);
+    if (!settings::write(path, {melodi, num, skor}))
+        shell::msgBox(settings::writeFailedMessage(path));
+    MMControl2->setCommand(QStringLiteral("close"));
+    MMControl1->setCommand(QStringLiteral("close"));
+    shell::endProgram();
+}

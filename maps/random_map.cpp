@@ -1,0 +1,3 @@
+#include "game/form1.h"
+
+void Form1::random_Click() {}

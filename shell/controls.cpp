@@ -1,0 +1,482 @@
+#include "shell/controls.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QWidget>
+#include <cmath>
+
+namespace shell {
+
+int shiftStateOf(Qt::KeyboardModifiers mods)
+{
+    int s = 0;
+    if (mods & Qt::ShiftModifier)
+        s |= 1;
+    if (mods & Qt::ControlModifier)
+        s |= 2;
+    if (mods & Qt::AltModifier)
+        s |= 4;
+    return s;
+}
+
+int buttonCodeOf(Qt::MouseButton button)
+{
+    switch (button) {
+    case Qt::LeftButton: return 1;
+    case Qt::RightButton: return 2;
+    case Qt::MiddleButton: return 4;
+    default: return 0;
+    }
+}
+
+QColor toQColor(Color c)
+{
+    return QColor(c & 0xff, (c >> 8) & 0xff, (c >> 16) & 0xff);
+}
+
+namespace {
+
+int toPixels(double units, double unitTw)
+{
+    return static_cast<int>(std::lround(units * unitTw / kTwipsPerPixel));
+}
+
+// Mouse position in a control's units (twips for controls reporting their own scale).
+MouseArgs mouseArgs(const QMouseEvent* e, double unitTw)
+{
+    MouseArgs a;
+    a.button = buttonCodeOf(e->button());
+    if (a.button == 0) {
+        const auto held = e->buttons();
+        a.button = (held & Qt::LeftButton ? 1 : 0) | (held & Qt::RightButton ? 2 : 0) | (held & Qt::MiddleButton ? 4 : 0);
+    }
+    a.shift = shiftStateOf(e->modifiers());
+    a.x = static_cast<float>(e->position().x() * kTwipsPerPixel / unitTw);
+    a.y = static_cast<float>(e->position().y() * kTwipsPerPixel / unitTw);
+    return a;
+}
+
+// Labels, buttons and text boxes accept the mouse so that moves over them never count as
+// moves over the window's free surface.
+class LabelWidget : public QLabel {
+public:
+    explicit LabelWidget(Label& owner, QWidget* parent) : QLabel(parent), m_owner(owner) { setMouseTracking(true); }
+
+protected:
+    void mousePressEvent(QMouseEvent* e) override { e->accept(); m_pressed = true; }
+    void mouseReleaseEvent(QMouseEvent* e) override
+    {
+        e->accept();
+        if (m_pressed && rect().contains(e->position().toPoint()) && m_owner.onClick)
+            m_owner.onClick();
+        m_pressed = false;
+    }
+    void mouseMoveEvent(QMouseEvent* e) override
+    {
+        e->accept();
+        if (m_owner.onMouseMove)
+            m_owner.onMouseMove(mouseArgs(e, kTwipsPerPixel));
+    }
+
+private:
+    Label& m_owner;
+    bool m_pressed = false;
+};
+
+class LineWidget : public QLineEdit {
+public:
+    explicit LineWidget(TextBox& owner, QWidget* parent) : QLineEdit(parent), m_owner(owner) { setMouseTracking(true); }
+
+protected:
+    void mouseMoveEvent(QMouseEvent* e) override
+    {
+        QLineEdit::mouseMoveEvent(e);
+        e->accept();
+        if (m_owner.onMouseMove)
+            m_owner.onMouseMove(mouseArgs(e, kTwipsPerPixel));
+    }
+
+private:
+    TextBox& m_owner;
+};
+
+class ButtonWidget : public QPushButton {
+public:
+    explicit ButtonWidget(Button& owner, QWidget* parent) : QPushButton(parent), m_owner(owner) { setMouseTracking(true); }
+    PixmapSource picture;
+
+protected:
+    void mouseMoveEvent(QMouseEvent* e) override
+    {
+        QPushButton::mouseMoveEvent(e);
+        e->accept();
+        if (m_owner.onMouseMove)
+            m_owner.onMouseMove(mouseArgs(e, kTwipsPerPixel));
+    }
+    void resizeEvent(QResizeEvent* e) override
+    {
+        QPushButton::resizeEvent(e);
+        refreshPicture();
+    }
+
+public:
+    void refreshPicture()
+    {
+        if (!picture)
+            return;
+        const QSize inner = size() - QSize(6, 6);
+        if (inner.isEmpty())
+            return;
+        setIcon(QIcon(picture(inner, devicePixelRatioF())));
+        setIconSize(inner);
+    }
+
+private:
+    Button& m_owner;
+};
+
+class RadioWidget : public QRadioButton {
+public:
+    explicit RadioWidget(OptionButton& owner, QWidget* parent) : QRadioButton(parent), m_owner(owner) { setMouseTracking(true); }
+
+protected:
+    void mouseMoveEvent(QMouseEvent* e) override
+    {
+        QRadioButton::mouseMoveEvent(e);
+        e->accept();
+        if (m_owner.onMouseMove)
+            m_owner.onMouseMove(mouseArgs(e, kTwipsPerPixel));
+    }
+    // An option button that takes the focus by the keyboard or on opening its window is selected,
+    // as in classic form designers; a mouse press selects it through the click instead.
+    void focusInEvent(QFocusEvent* e) override
+    {
+        QRadioButton::focusInEvent(e);
+        if (m_owner.onGotFocus)
+            m_owner.onGotFocus();
+        if (e->reason() != Qt::MouseFocusReason && !isChecked())
+            m_owner.click();
+    }
+
+private:
+    OptionButton& m_owner;
+};
+
+class PictureWidget : public QWidget {
+public:
+    explicit PictureWidget(PictureBox& owner, QWidget* parent) : QWidget(parent), m_owner(owner) { setMouseTracking(true); }
+    PixmapSource source;
+    void invalidate()
+    {
+        m_cache = QPixmap();
+        update();
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        if (!source)
+            return;
+        const qreal dpr = devicePixelRatioF();
+        if (m_cache.isNull() || m_cache.deviceIndependentSize().toSize() != size() || m_cache.devicePixelRatio() != dpr)
+            m_cache = source(size(), dpr);
+        QPainter p(this);
+        p.drawPixmap(0, 0, m_cache);
+    }
+    void mousePressEvent(QMouseEvent* e) override
+    {
+        e->accept();
+        m_pressed = true;
+        if (m_owner.onMouseDown)
+            m_owner.onMouseDown(mouseArgs(e, kTwipsPerPixel));
+    }
+    void mouseReleaseEvent(QMouseEvent* e) override
+    {
+        e->accept();
+        if (m_pressed && rect().contains(e->position().toPoint()) && m_owner.onClick)
+            m_owner.onClick();
+        m_pressed = false;
+    }
+    void mouseMoveEvent(QMouseEvent* e) override
+    {
+        e->accept();
+        if (m_owner.onMouseMove)
+            m_owner.onMouseMove(mouseArgs(e, kTwipsPerPixel));
+    }
+    void keyPressEvent(QKeyEvent* e) override
+    {
+        if (!m_owner.onKeyDown) {
+            QWidget::keyPressEvent(e);
+            return;
+        }
+        // Letter and digit keys report their upper-case character code (P is 80).
+        const int key = e->key() < 256 ? e->key() : (e->key() & 0xff);
+        m_owner.onKeyDown(key, shiftStateOf(e->modifiers()));
+    }
+
+private:
+    PictureBox& m_owner;
+    QPixmap m_cache;
+    bool m_pressed = false;
+};
+
+} // namespace
+
+class ShapeWidget : public QWidget {
+public:
+    ShapeWidget(Shape& owner, QWidget* parent) : QWidget(parent), m_owner(owner)
+    {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        p.setRenderHint(QPainter::Antialiasing);
+        if (m_owner.m_fill) {
+            // A little shading gives the ball depth without changing its design colours.
+            const QColor fill = toQColor(*m_owner.m_fill);
+            if (m_owner.m_kind == Shape::Kind::Circle) {
+                QRadialGradient g(width() * 0.35, height() * 0.35, width() * 0.7);
+                g.setColorAt(0, fill.lighter(135));
+                g.setColorAt(0.6, fill);
+                g.setColorAt(1, fill.darker(115));
+                p.setBrush(g);
+            } else {
+                p.setBrush(fill);
+            }
+        } else {
+            p.setBrush(Qt::NoBrush);
+        }
+        if (m_owner.m_border)
+            p.setPen(QPen(toQColor(*m_owner.m_border), 1));
+        else
+            p.setPen(Qt::NoPen);
+        const QRectF r = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
+        if (m_owner.m_kind == Shape::Kind::Circle)
+            p.drawEllipse(r);
+        else
+            p.drawRect(r);
+    }
+
+private:
+    Shape& m_owner;
+};
+
+// --- Control ---
+
+Control::Control(Container& parent, QWidget* widget, float left, float top, float width, float height)
+    : m_parent(parent), m_widget(widget), m_left(left), m_top(top), m_width(width), m_height(height)
+{
+    place();
+    m_widget->show();
+}
+
+Control::~Control()
+{
+    delete m_widget;
+}
+
+void Control::place()
+{
+    const double u = m_parent.twipsPerUnit();
+    const int x = toPixels(m_left, u);
+    const int y = toPixels(m_top, u);
+    m_widget->setGeometry(x, y, toPixels(m_left + m_width, u) - x, toPixels(m_top + m_height, u) - y);
+}
+
+void Control::setLeft(float v) { m_left = v; place(); }
+void Control::setTop(float v) { m_top = v; place(); }
+void Control::setWidth(float v) { m_width = v; place(); }
+void Control::setHeight(float v) { m_height = v; place(); }
+
+void Control::setVisible(bool on)
+{
+    m_visible = on;
+    m_widget->setVisible(on);
+}
+
+bool Control::enabled() const { return m_widget->isEnabled(); }
+void Control::setEnabled(bool on) { m_widget->setEnabled(on); }
+void Control::setToolTip(const QString& text) { m_widget->setToolTip(text); }
+void Control::setFocus() { m_widget->setFocus(Qt::OtherFocusReason); }
+bool Control::hasFocus() const { return m_widget->hasFocus(); }
+void Control::setFocusPolicy(Qt::FocusPolicy policy) { m_widget->setFocusPolicy(policy); }
+
+// --- Label ---
+
+Label::Label(Container& parent, float left, float top, float width, float height, const QString& caption)
+    : Control(parent, new LabelWidget(*this, parent.surface()), left, top, width, height)
+{
+    setCaption(caption);
+    restyle();
+}
+
+QString Label::caption() const { return static_cast<QLabel*>(m_widget)->text(); }
+void Label::setCaption(const QString& text) { static_cast<QLabel*>(m_widget)->setText(text); }
+void Label::setBackColor(Color c) { m_back = c; restyle(); }
+void Label::setForeColor(Color c) { m_fore = c; restyle(); }
+void Label::setTransparent(bool on) { m_transparent = on; restyle(); }
+void Label::setBorder(bool on) { m_border = on; restyle(); }
+void Label::setAlignment(Qt::Alignment a) { static_cast<QLabel*>(m_widget)->setAlignment(a); }
+void Label::setWordWrap(bool on) { static_cast<QLabel*>(m_widget)->setWordWrap(on); }
+
+void Label::restyle()
+{
+    auto* label = static_cast<QLabel*>(m_widget);
+    QPalette pal = label->palette();
+    pal.setColor(QPalette::Window, toQColor(m_back));
+    pal.setColor(QPalette::WindowText, toQColor(m_fore));
+    label->setPalette(pal);
+    label->setAutoFillBackground(!m_transparent);
+    label->setFrameShape(m_border ? QFrame::Box : QFrame::NoFrame);
+}
+
+// --- TextBox ---
+
+TextBox::TextBox(Container& parent, float left, float top, float width, float height, const QString& text)
+    : Control(parent, new LineWidget(*this, parent.surface()), left, top, width, height)
+{
+    auto* edit = static_cast<QLineEdit*>(m_widget);
+    edit->setText(text);
+    QObject::connect(edit, &QLineEdit::textChanged, [this] {
+        if (onChange)
+            onChange();
+    });
+}
+
+QString TextBox::text() const { return static_cast<QLineEdit*>(m_widget)->text(); }
+void TextBox::setText(const QString& text) { static_cast<QLineEdit*>(m_widget)->setText(text); }
+void TextBox::setAlignment(Qt::Alignment a) { static_cast<QLineEdit*>(m_widget)->setAlignment(a); }
+
+// --- Button ---
+
+Button::Button(Container& parent, float left, float top, float width, float height, const QString& caption)
+    : Control(parent, new ButtonWidget(*this, parent.surface()), left, top, width, height)
+{
+    auto* b = static_cast<QPushButton*>(m_widget);
+    b->setText(caption);
+    b->setAutoDefault(false);
+    QObject::connect(b, &QPushButton::clicked, [this] {
+        if (onClick)
+            onClick();
+    });
+}
+
+QString Button::caption() const { return static_cast<QPushButton*>(m_widget)->text(); }
+void Button::setCaption(const QString& text) { static_cast<QPushButton*>(m_widget)->setText(text); }
+void Button::click() { static_cast<QPushButton*>(m_widget)->click(); }
+
+void Button::setPicture(PixmapSource source)
+{
+    auto* b = static_cast<ButtonWidget*>(m_widget);
+    b->picture = std::move(source);
+    b->refreshPicture();
+}
+
+// --- OptionButton ---
+
+OptionButton::OptionButton(Container& parent, float left, float top, float width, float height, const QString& caption)
+    : Control(parent, new RadioWidget(*this, parent.surface()), left, top, width, height)
+{
+    auto* r = static_cast<QRadioButton*>(m_widget);
+    r->setText(caption);
+    QObject::connect(r, &QRadioButton::clicked, [this] {
+        if (onClick)
+            onClick();
+    });
+}
+
+bool OptionButton::value() const { return static_cast<QRadioButton*>(m_widget)->isChecked(); }
+
+void OptionButton::setValue(bool on)
+{
+    auto* r = static_cast<QRadioButton*>(m_widget);
+    if (on) {
+        r->setChecked(true);
+        return;
+    }
+    // An exclusive group refuses to clear its selected button; clearing is allowed here.
+    r->setAutoExclusive(false);
+    r->setChecked(false);
+    r->setAutoExclusive(true);
+}
+
+void OptionButton::click()
+{
+    // Emits clicked(), which runs onClick, and selects the button.
+    static_cast<QRadioButton*>(m_widget)->click();
+    if (!value())
+        setValue(true);
+}
+
+// --- Frame ---
+
+Frame::Frame(Container& parent, float left, float top, float width, float height, const QString& caption)
+    : Control(parent, new QGroupBox(caption, parent.surface()), left, top, width, height)
+{
+}
+
+QString Frame::caption() const { return static_cast<QGroupBox*>(m_widget)->title(); }
+
+// --- ScrollBar ---
+
+ScrollBar::ScrollBar(Container& parent, float left, float top, float width, float height, int min, int max)
+    : Control(parent, new QScrollBar(Qt::Horizontal, parent.surface()), left, top, width, height)
+{
+    auto* s = static_cast<QScrollBar*>(m_widget);
+    s->setRange(min, max);
+    QObject::connect(s, &QScrollBar::valueChanged, [this] {
+        if (onChange)
+            onChange();
+    });
+}
+
+int ScrollBar::value() const { return static_cast<QScrollBar*>(m_widget)->value(); }
+void ScrollBar::setValue(int v) { static_cast<QScrollBar*>(m_widget)->setValue(v); }
+
+void ScrollBar::setSteps(int small, int large)
+{
+    auto* s = static_cast<QScrollBar*>(m_widget);
+    s->setSingleStep(small);
+    s->setPageStep(large);
+}
+
+// --- PictureBox ---
+
+PictureBox::PictureBox(Container& parent, float left, float top, float width, float height, PixmapSource picture)
+    : Control(parent, new PictureWidget(*this, parent.surface()), left, top, width, height)
+{
+    setPicture(std::move(picture));
+}
+
+void PictureBox::setPicture(PixmapSource source)
+{
+    auto* w = static_cast<PictureWidget*>(m_widget);
+    w->source = std::move(source);
+    w->invalidate();
+}
+
+void PictureBox::setFocusable(bool on)
+{
+    m_widget->setFocusPolicy(on ? Qt::ClickFocus : Qt::NoFocus);
+}
+
+// --- Shape ---
+
+Shape::Shape(Container& parent, float left, float top, float width, float height, Kind kind)
+    : Control(parent, new ShapeWidget(*this, parent.surface()), left, top, width, height), m_kind(kind)
+{
+}
+
+void Shape::setFillColor(std::optional<Color> c) { m_fill = c; m_widget->update(); }
+void Shape::setBorderColor(std::optional<Color> c) { m_border = c; m_widget->update(); }
+
+} // namespace shell

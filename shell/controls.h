@@ -1,0 +1,200 @@
+#pragma once
+// The control model the handlers rely on: windows hold controls, and every control keeps its
+// properties exactly as the handlers set them (positions as floats in the container's own units),
+// mirroring them onto Qt widgets. Geometry is converted to pixels only when a widget is placed.
+#include <QPixmap>
+#include <QString>
+#include <functional>
+#include <optional>
+
+class QWidget;
+
+namespace shell {
+
+// 24-bit colours packed as red + 256 * green + 65536 * blue.
+using Color = unsigned int;
+constexpr Color rgb(int r, int g, int b)
+{
+    return static_cast<Color>(r) | (static_cast<Color>(g) << 8) | (static_cast<Color>(b) << 16);
+}
+
+constexpr double kTwipsPerPixel = 15.0;         // logical pixels; Qt scales them on high-DPI screens
+constexpr double kTwipsPerMm = 1440.0 / 25.4;   // the main window's millimetre scale
+
+// Mouse button codes 1 left, 2 right, 4 middle; shift state bits 1 Shift, 2 Ctrl, 4 Alt.
+struct MouseArgs {
+    int button = 0;
+    int shift = 0;
+    float x = 0; // in the control's own units
+    float y = 0;
+};
+
+// Draws a picture for a logical size at a device-pixel ratio.
+using PixmapSource = std::function<QPixmap(QSize logicalSize, qreal dpr)>;
+
+// Anything that holds controls: a window's client area or a frame.
+class Container {
+public:
+    virtual ~Container() = default;
+    virtual QWidget* surface() const = 0;
+    virtual double twipsPerUnit() const = 0; // scale of the positions of its controls
+};
+
+class Control {
+public:
+    virtual ~Control();
+    Control(const Control&) = delete;
+    Control& operator=(const Control&) = delete;
+
+    float left() const { return m_left; }
+    float top() const { return m_top; }
+    float width() const { return m_width; }
+    float height() const { return m_height; }
+    void setLeft(float v);
+    void setTop(float v);
+    void setWidth(float v);
+    void setHeight(float v);
+
+    bool visible() const { return m_visible; }
+    void setVisible(bool on);
+    bool enabled() const;
+    void setEnabled(bool on);
+    void setToolTip(const QString& text);
+    void setFocus();
+    bool hasFocus() const;
+    void setFocusPolicy(Qt::FocusPolicy policy);
+
+    QWidget* widget() const { return m_widget; }
+
+protected:
+    Control(Container& parent, QWidget* widget, float left, float top, float width, float height);
+    void place();
+
+    Container& m_parent;
+    QWidget* m_widget; // owned: deleted with the control
+
+private:
+    float m_left, m_top, m_width, m_height;
+    bool m_visible = true;
+};
+
+class Label : public Control {
+public:
+    Label(Container& parent, float left, float top, float width, float height, const QString& caption = {});
+    QString caption() const;
+    void setCaption(const QString& text);
+    Color backColor() const { return m_back; }
+    void setBackColor(Color c);
+    Color foreColor() const { return m_fore; }
+    void setForeColor(Color c);
+    // A transparent label shows what lies behind it instead of its BackColor.
+    void setTransparent(bool on);
+    void setBorder(bool on);
+    void setAlignment(Qt::Alignment a);
+    void setWordWrap(bool on);
+
+    std::function<void()> onClick;
+    std::function<void(const MouseArgs&)> onMouseMove;
+
+private:
+    void restyle();
+    Color m_back = rgb(240, 240, 240);
+    Color m_fore = rgb(0, 0, 0);
+    bool m_transparent = false;
+    bool m_border = false;
+};
+
+class TextBox : public Control {
+public:
+    TextBox(Container& parent, float left, float top, float width, float height, const QString& text = {});
+    QString text() const;
+    void setText(const QString& text);
+    void setAlignment(Qt::Alignment a);
+
+    std::function<void()> onChange;
+    std::function<void(const MouseArgs&)> onMouseMove;
+};
+
+class Button : public Control {
+public:
+    Button(Container& parent, float left, float top, float width, float height, const QString& caption = {});
+    QString caption() const;
+    void setCaption(const QString& text);
+    void setPicture(PixmapSource source);
+    // Clicks the button as the player would (runs its click handler).
+    void click();
+
+    std::function<void()> onClick;
+    std::function<void(const MouseArgs&)> onMouseMove;
+};
+
+class OptionButton : public Control {
+public:
+    OptionButton(Container& parent, float left, float top, float width, float height, const QString& caption = {});
+    // Option buttons with the same container form one group: selecting one clears the others.
+    bool value() const;
+    void setValue(bool on);
+    // Selects the button as a click would and runs its click handler.
+    void click();
+
+    std::function<void()> onClick;
+    std::function<void(const MouseArgs&)> onMouseMove;
+    std::function<void()> onGotFocus;
+};
+
+class Frame : public Control, public Container {
+public:
+    Frame(Container& parent, float left, float top, float width, float height, const QString& caption);
+    QString caption() const;
+    QWidget* surface() const override { return m_widget; }
+    double twipsPerUnit() const override { return m_parent.twipsPerUnit(); }
+};
+
+class ScrollBar : public Control {
+public:
+    ScrollBar(Container& parent, float left, float top, float width, float height, int min, int max);
+    int value() const;
+    void setValue(int v); // clamped to the range; raises onChange when the value changes
+    void setSteps(int small, int large);
+
+    std::function<void()> onChange; // also raised while the thumb is dragged
+};
+
+// A picture box: shows a picture and reports the mouse and keys in twips.
+class PictureBox : public Control {
+public:
+    PictureBox(Container& parent, float left, float top, float width, float height, PixmapSource picture = {});
+    void setPicture(PixmapSource source);
+    // Whether the box takes the keyboard focus when clicked (the playfield strip does).
+    void setFocusable(bool on);
+
+    std::function<void(const MouseArgs&)> onMouseDown;
+    std::function<void(const MouseArgs&)> onMouseMove;
+    std::function<void()> onClick;
+    std::function<void(int keyCode, int shift)> onKeyDown;
+};
+
+// A filled shape (circle or rectangle) with an outline; it takes no mouse events.
+class Shape : public Control {
+public:
+    enum class Kind { Rectangle, Circle };
+    Shape(Container& parent, float left, float top, float width, float height, Kind kind);
+    void setFillColor(std::optional<Color> c); // nullopt: transparent
+    void setBorderColor(std::optional<Color> c); // nullopt: no border
+    Kind kind() const { return m_kind; }
+    std::optional<Color> fillColor() const { return m_fill; }
+    std::optional<Color> borderColor() const { return m_border; }
+
+private:
+    friend class ShapeWidget;
+    Kind m_kind;
+    std::optional<Color> m_fill;
+    std::optional<Color> m_border = rgb(0, 0, 0);
+};
+
+// Conversions used by the widgets.
+int shiftStateOf(Qt::KeyboardModifiers mods);
+int buttonCodeOf(Qt::MouseButton button);
+QColor toQColor(Color c);
+
+} // namespace shell

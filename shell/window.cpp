@@ -1,0 +1,254 @@
+#include "shell/window.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QIcon>
+#include <QImage>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QVBoxLayout>
+#include <QWidget>
+#include <cmath>
+
+namespace shell {
+
+// The client area: background, the retained drawings, and the controls on top.
+class SurfaceWidget : public QWidget {
+public:
+    SurfaceWidget(Window& owner, QWidget* parent) : QWidget(parent), m_owner(owner) { setMouseTracking(true); }
+
+    QImage canvas;
+    PixmapSource background;
+
+    double deviceScale() const { return m_owner.m_unitTw / kTwipsPerPixel * devicePixelRatioF(); }
+
+    void ensureCanvas()
+    {
+        const qreal dpr = devicePixelRatioF();
+        const QSize need = (QSizeF(size()) * dpr).toSize();
+        if (!canvas.isNull() && canvas.width() >= need.width() && canvas.height() >= need.height())
+            return;
+        QImage bigger(need.expandedTo(canvas.size()), QImage::Format_ARGB32_Premultiplied);
+        bigger.fill(Qt::transparent);
+        if (!canvas.isNull()) {
+            QPainter p(&bigger);
+            p.drawImage(0, 0, canvas);
+        }
+        canvas = bigger;
+    }
+
+protected:
+    void paintEvent(QPaintEvent* e) override
+    {
+        QPainter p(this);
+        p.fillRect(e->rect(), toQColor(m_owner.m_back));
+        if (background) {
+            const qreal dpr = devicePixelRatioF();
+            if (m_backCache.isNull() || m_backCache.deviceIndependentSize().toSize() != size() || m_backCache.devicePixelRatio() != dpr)
+                m_backCache = background(size(), dpr);
+            p.drawPixmap(0, 0, m_backCache);
+        }
+        if (!canvas.isNull()) {
+            const qreal dpr = devicePixelRatioF();
+            const QRect src = QRectF(QRectF(e->rect()).topLeft() * dpr, QSizeF(e->rect().size()) * dpr).toAlignedRect();
+            p.drawImage(QRectF(e->rect()), canvas, src);
+        }
+    }
+    void mouseMoveEvent(QMouseEvent* e) override
+    {
+        if (!m_owner.onMouseMove)
+            return;
+        MouseArgs a;
+        a.shift = shiftStateOf(e->modifiers());
+        a.x = static_cast<float>(e->position().x() * kTwipsPerPixel / m_owner.m_unitTw);
+        a.y = static_cast<float>(e->position().y() * kTwipsPerPixel / m_owner.m_unitTw);
+        m_owner.onMouseMove(a);
+    }
+
+private:
+    Window& m_owner;
+    QPixmap m_backCache;
+};
+
+class FormWidget : public QWidget {
+public:
+    explicit FormWidget(Window& owner) : m_owner(owner) {}
+
+protected:
+    void closeEvent(QCloseEvent* e) override
+    {
+        e->accept();
+        m_owner.closeBox();
+    }
+
+private:
+    Window& m_owner;
+};
+
+namespace {
+int px(double twips)
+{
+    return static_cast<int>(std::lround(twips / kTwipsPerPixel));
+}
+} // namespace
+
+Window::Window(const QString& caption, float clientWidthTw, float clientHeightTw, double twipsPerUnit)
+    : m_top(std::make_unique<FormWidget>(*this)),
+      m_unitTw(twipsPerUnit),
+      m_clientWidthTw(clientWidthTw),
+      m_height(clientHeightTw + kFrameAllowanceTw)
+{
+    auto* layout = new QVBoxLayout(m_top.get());
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    m_surface = new SurfaceWidget(*this, m_top.get());
+    layout->addWidget(m_surface);
+    m_top->setWindowTitle(caption);
+    resizeToFit();
+}
+
+Window::~Window()
+{
+    // Controls (members of the derived window) are gone already; the widget tree goes now.
+    m_top.reset();
+}
+
+void Window::Form_Unload()
+{
+    if (destroyByCloseBox)
+        destroyByCloseBox();
+    else
+        hide();
+}
+
+void Window::closeBox()
+{
+    Form_Unload();
+}
+
+void Window::show()
+{
+    m_top->show();
+    m_top->raise();
+    m_top->activateWindow();
+}
+
+void Window::hide() { m_top->hide(); }
+bool Window::visible() const { return m_top->isVisible(); }
+QString Window::caption() const { return m_top->windowTitle(); }
+void Window::setCaption(const QString& text) { m_top->setWindowTitle(text); }
+
+float Window::clientHeight() const
+{
+    return m_height - kFrameAllowanceTw;
+}
+
+void Window::setHeight(float twips)
+{
+    m_height = twips;
+    resizeToFit();
+}
+
+void Window::resizeToFit()
+{
+    const int menu = m_menuBar ? m_menuBar->sizeHint().height() : 0;
+    const QSize client(px(m_clientWidthTw), std::max(1, px(clientHeight())));
+    m_surface->setFixedSize(client);
+    m_top->setFixedSize(client.width(), client.height() + menu);
+}
+
+void Window::setBackColor(Color c)
+{
+    m_back = c;
+    m_surface->update();
+}
+
+void Window::setBackgroundPicture(PixmapSource source)
+{
+    m_surface->background = std::move(source);
+    m_surface->update();
+}
+
+void Window::setIcon(const QIcon& icon) { m_top->setWindowIcon(icon); }
+
+void Window::drawBox(float x1, float y1, float x2, float y2, Color color)
+{
+    m_surface->ensureCanvas();
+    const double s = m_surface->deviceScale();
+    const QRect r(QPoint(static_cast<int>(std::lround(std::min(x1, x2) * s)), static_cast<int>(std::lround(std::min(y1, y2) * s))),
+                  QPoint(static_cast<int>(std::lround(std::max(x1, x2) * s)) - 1, static_cast<int>(std::lround(std::max(y1, y2) * s)) - 1));
+    {
+        QPainter p(&m_surface->canvas);
+        p.setCompositionMode(QPainter::CompositionMode_Source);
+        p.fillRect(r, toQColor(color));
+    }
+    const qreal dpr = m_surface->devicePixelRatioF();
+    m_surface->update(QRectF(QPointF(r.topLeft()) / dpr, QSizeF(r.size()) / dpr).toAlignedRect().adjusted(-1, -1, 1, 1));
+}
+
+void Window::cls()
+{
+    if (!m_surface->canvas.isNull())
+        m_surface->canvas.fill(Qt::transparent);
+    m_surface->update();
+}
+
+std::optional<Color> Window::drawnColorAt(float x, float y) const
+{
+    const QImage& c = m_surface->canvas;
+    const double s = m_surface->deviceScale();
+    const int ix = static_cast<int>(std::floor(x * s));
+    const int iy = static_cast<int>(std::floor(y * s));
+    if (c.isNull() || !c.valid(ix, iy))
+        return std::nullopt;
+    const QRgb p = c.pixel(ix, iy);
+    if (qAlpha(p) == 0)
+        return std::nullopt;
+    return rgb(qRed(p), qGreen(p), qBlue(p));
+}
+
+MenuItem& Window::addMenu(MenuItem& item, const QString& caption)
+{
+    if (!m_menuBar) {
+        m_menuBar = new QMenuBar(m_top.get());
+        m_menuBar->setNativeMenuBar(false);
+        static_cast<QVBoxLayout*>(m_top->layout())->setMenuBar(m_menuBar);
+    }
+    item.m_caption = caption;
+    item.m_action = m_menuBar->addAction(caption);
+    QObject::connect(item.m_action, &QAction::triggered, [&item] {
+        if (item.onClick)
+            item.onClick();
+    });
+    resizeToFit();
+    return item;
+}
+
+MenuItem& Window::addMenu(MenuItem& item, const QString& caption, MenuItem& parent)
+{
+    if (!parent.m_menu) {
+        // The parent entry becomes a submenu holder.
+        parent.m_menu = new QMenu(parent.m_caption, m_top.get());
+        parent.m_action->setMenu(parent.m_menu);
+    }
+    item.m_caption = caption;
+    item.m_action = parent.m_menu->addAction(caption);
+    QObject::connect(item.m_action, &QAction::triggered, [&item] {
+        if (item.onClick)
+            item.onClick();
+    });
+    return item;
+}
+
+void MenuItem::click()
+{
+    if (m_action)
+        m_action->trigger();
+}
+
+QWidget* Window::surface() const { return m_surface; }
+QWidget* Window::topLevel() const { return m_top.get(); }
+
+} // namespace shell
