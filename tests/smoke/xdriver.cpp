@@ -1,0 +1,117 @@
+#include "xdriver.h"
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+#include <chrono>
+#include <thread>
+#include <vector>
+
+namespace {
+
+std::string titleOf(Display* d, Window w)
+{
+    const Atom utf8 = XInternAtom(d, "UTF8_STRING", False);
+    const Atom netName = XInternAtom(d, "_NET_WM_NAME", False);
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    std::string title;
+    if (XGetWindowProperty(d, w, netName, 0, 1024, False, utf8, &type, &format, &count, &after, &data) == Success && data) {
+        title.assign(reinterpret_cast<char*>(data), count);
+        XFree(data);
+    }
+    if (title.empty()) {
+        char* name = nullptr;
+        if (XFetchName(d, w, &name) && name) {
+            title = name;
+            XFree(name);
+        }
+    }
+    return title;
+}
+
+void sleepMs(int ms)
+{
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+} // namespace
+
+XDriver::XDriver() : m_display(XOpenDisplay(nullptr)) {}
+
+XDriver::~XDriver()
+{
+    if (m_display)
+        XCloseDisplay(m_display);
+}
+
+std::optional<XWin> XDriver::find(const std::string& title, int width)
+{
+    Window root = DefaultRootWindow(m_display), parent = 0, *children = nullptr;
+    unsigned int n = 0;
+    if (!XQueryTree(m_display, root, &root, &parent, &children, &n))
+        return std::nullopt;
+    std::optional<XWin> found;
+    for (unsigned int i = 0; i < n && !found; ++i) {
+        XWindowAttributes a;
+        if (!XGetWindowAttributes(m_display, children[i], &a) || a.map_state != IsViewable)
+            continue;
+        if (a.width != width || titleOf(m_display, children[i]) != title)
+            continue;
+        int rx = 0, ry = 0;
+        Window child = 0;
+        XTranslateCoordinates(m_display, children[i], root, 0, 0, &rx, &ry, &child);
+        found = XWin{children[i], rx, ry, a.width, a.height};
+    }
+    if (children)
+        XFree(children);
+    return found;
+}
+
+std::optional<XWin> XDriver::waitFor(const std::string& title, int width, int maxMs)
+{
+    for (int t = 0; t < maxMs; t += 50) {
+        if (auto w = find(title, width))
+            return w;
+        sleepMs(50);
+    }
+    return std::nullopt;
+}
+
+bool XDriver::waitGone(const std::string& title, int width, int maxMs)
+{
+    for (int t = 0; t < maxMs; t += 50) {
+        if (!find(title, width))
+            return true;
+        sleepMs(50);
+    }
+    return false;
+}
+
+void XDriver::click(const XWin& w, int x, int y)
+{
+    XTestFakeMotionEvent(m_display, -1, w.x + x, w.y + y, CurrentTime);
+    XSync(m_display, False);
+    sleepMs(50);
+    XTestFakeButtonEvent(m_display, 1, True, CurrentTime);
+    XSync(m_display, False);
+    sleepMs(50);
+    XTestFakeButtonEvent(m_display, 1, False, CurrentTime);
+    XSync(m_display, False);
+}
+
+void XDriver::requestClose(const XWin& w)
+{
+    XEvent e{};
+    e.xclient.type = ClientMessage;
+    e.xclient.window = w.id;
+    e.xclient.message_type = XInternAtom(m_display, "WM_PROTOCOLS", False);
+    e.xclient.format = 32;
+    e.xclient.data.l[0] = static_cast<long>(XInternAtom(m_display, "WM_DELETE_WINDOW", False));
+    e.xclient.data.l[1] = CurrentTime;
+    XSendEvent(m_display, w.id, False, NoEventMask, &e);
+    XFlush(m_display);
+}

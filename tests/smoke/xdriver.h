@@ -1,0 +1,31 @@
+#pragma once
+// A tiny X11 driver for end-to-end tests: finds top-level windows by title and size,
+// clicks at a point inside one, and asks one to close as a window manager would.
+#include <optional>
+#include <string>
+
+struct _XDisplay;
+
+struct XWin {
+    unsigned long id = 0;
+    int x = 0, y = 0, width = 0, height = 0;
+};
+
+class XDriver {
+public:
+    XDriver();
+    ~XDriver();
+    bool ok() const { return m_display != nullptr; }
+
+    // A mapped top-level window with this title and width (pixels), if there is one now.
+    std::optional<XWin> find(const std::string& title, int width);
+    // Waits up to maxMs for such a window to be mapped (or, with mapped false, to be gone).
+    std::optional<XWin> waitFor(const std::string& title, int width, int maxMs = 10000);
+    bool waitGone(const std::string& title, int width, int maxMs = 10000);
+
+    void click(const XWin& w, int x, int y);
+    void requestClose(const XWin& w);
+
+private:
+    _XDisplay* m_display = nullptr;
+};
