@@ -1,0 +1,197 @@
+// Start-up, settings file, shutdown, the start screen and the windows' lifecycle.
+#include "dialogs/form5.h"
+#include "game/for6.h"
+#include "game/form1.h"
+#include "game/form4.h"
+#include "support/fakes.h"
+
+#include <QCoreApplication>
+#include <gtest/gtest.h>
+
+using testing_support::GameFixture;
+
+namespace {
+const QByteArray kDesignLine(" 5  1  4 \r\n");
+}
+
+TEST(Settings, StoredSpeedGoesOntoTheSliderGridAndIsWrittenBack)
+{
+    GameFixture fx;
+    fx.writeFile("config.cfg", " 5  2  4.25 \r\n");
+    Form1& f1 = fx.start();
+    Form5& options = fx.forms().form5();
+    EXPECT_EQ(options.HScroll1.value(), 42);
+    EXPECT_EQ(f1.skor, 4.2f);
+    EXPECT_EQ(options.Label1.caption(), "42");
+    EXPECT_EQ(options.Text1.text(), "2");
+    EXPECT_EQ(f1.melodi, 5);
+    EXPECT_EQ(f1.num, 2.0f);
+    EXPECT_EQ(f1.level, 1.0f);
+    EXPECT_TRUE(fx.messages.isEmpty());
+
+    f1.closeBox();
+    EXPECT_TRUE(fx.ended);
+    EXPECT_EQ(fx.readFile("config.cfg"), QByteArray(" 5  2  4.2 \r\n"));
+}
+
+TEST(Settings, CommasAndLineBreaksReadLikeTheWrittenLine)
+{
+    for (const QByteArray& text : {QByteArray("5,2,4"), QByteArray("5\r\n2\r\n4\r\n"), QByteArray(" 5 , 2\n 4")}) {
+        GameFixture fx;
+        fx.writeFile("config.cfg", text);
+        Form1& f1 = fx.start();
+        EXPECT_EQ(f1.melodi, 5) << text.constData();
+        EXPECT_EQ(f1.num, 2.0f) << text.constData();
+        EXPECT_EQ(f1.skor, 4.0f) << text.constData();
+        EXPECT_TRUE(fx.messages.isEmpty());
+        f1.closeBox();
+        EXPECT_EQ(fx.readFile("config.cfg"), QByteArray(" 5  2  4 \r\n"));
+    }
+}
+
+TEST(Settings, MissingFileStartsWithDesignValuesSilently)
+{
+    GameFixture fx(false);
+    Form1& f1 = fx.start();
+    EXPECT_EQ(f1.melodi, 5);
+    EXPECT_EQ(f1.num, 1.0f);
+    EXPECT_EQ(f1.skor, 4.0f);
+    EXPECT_EQ(fx.forms().form5().Label1.caption(), "40");
+    EXPECT_TRUE(fx.messages.isEmpty());
+    f1.closeBox();
+    EXPECT_EQ(fx.readFile("config.cfg"), kDesignLine);
+}
+
+TEST(Settings, DamagedFileKeepsDesignValuesForWhatIsMissingAndTellsOnce)
+{
+    struct Case { QByteArray text; int16_t melodi; float num; float skor; };
+    const Case cases[] = {
+        {"7", 7, 1, 4},
+        {"7 3", 7, 3, 4},
+        {"7 x 9", 7, 1, 4},
+        {"", 5, 1, 4},
+        {"nan 2 3", 5, 1, 4},
+        {"99999 2 3", 5, 2, 3},
+        {QByteArray("\x00\xff\x13garbage", 10), 5, 1, 4},
+    };
+    for (const Case& c : cases) {
+        GameFixture fx;
+        fx.writeFile("config.cfg", c.text);
+        Form1& f1 = fx.start();
+        EXPECT_EQ(f1.melodi, c.melodi) << c.text.constData();
+        EXPECT_EQ(f1.num, c.num) << c.text.constData();
+        EXPECT_EQ(f1.skor, c.skor) << c.text.constData();
+        EXPECT_EQ(fx.messages.size(), 1) << c.text.constData();
+    }
+}
+
+TEST(Settings, SpeedOutsideTheSliderRangeIsClamped)
+{
+    GameFixture fx;
+    fx.writeFile("config.cfg", " 5  1  25 \r\n");
+    Form1& f1 = fx.start();
+    EXPECT_EQ(f1.skor, 10.0f);
+    EXPECT_EQ(fx.forms().form5().HScroll1.value(), 100);
+
+    GameFixture fx2;
+    fx2.writeFile("config.cfg", " 5  1 -3 \r\n");
+    EXPECT_EQ(fx2.start().skor, 0.0f);
+}
+
+TEST(StartUp, ShowsTheStartScreenOpensTheEffectAndStartsTheMusicTimers)
+{
+    GameFixture fx;
+    Form1& f1 = fx.start();
+    EXPECT_TRUE(fx.forms().for6().visible());
+    EXPECT_FALSE(f1.visible());
+    EXPECT_EQ(f1.file, "ring.Wav");
+    ASSERT_EQ(fx.devices.size(), 2u);
+    EXPECT_EQ(fx.devices[0]->commands, QStringList{"open " + fx.folder() + "/ring.Wav"});
+    EXPECT_TRUE(f1.Timer4.enabled());
+    EXPECT_TRUE(f1.Timer3.enabled());
+    EXPECT_FALSE(f1.Timer1.enabled());
+}
+
+TEST(StartUp, SettingsThatCannotBeWrittenAreReported)
+{
+    GameFixture fx;
+    Form1& f1 = fx.start();
+    QFile::remove(fx.pathOf("config.cfg"));
+    QDir().mkdir(fx.pathOf("config.cfg")); // a folder where the file should be
+    f1.closeBox();
+    ASSERT_EQ(fx.messages.size(), 1);
+    EXPECT_TRUE(fx.messages[0].contains("config.cfg"));
+    EXPECT_TRUE(fx.ended);
+}
+
+TEST(Shutdown, ClosesTheMelodiesThenTheEffect)
+{
+    GameFixture fx;
+    Form1& f1 = fx.start();
+    f1.closeBox();
+    EXPECT_EQ(fx.devices[1]->commands.last(), "close");
+    EXPECT_EQ(fx.devices[0]->commands.last(), "close");
+    EXPECT_TRUE(fx.ended);
+}
+
+TEST(StartScreen, LastDifficultyHoldsAndOnlyEasyWritesTheHint)
+{
+    GameFixture fx;
+    Form1& f1 = fx.start();
+    For6& s = fx.forms().for6();
+    EXPECT_EQ(s.skul.top(), 3000.0f);
+    const float design = f1.height();
+    s.Command1.click();
+    EXPECT_EQ(f1.height(), 9765.0f);
+    EXPECT_EQ(s.skul.top(), 1560.0f);
+    EXPECT_EQ(f1.Text1.text(), " Жми на стену для старта");
+    s.Command3.click();
+    EXPECT_EQ(f1.height(), 8850.0f);
+    EXPECT_EQ(s.skul.top(), 3000.0f);
+    EXPECT_EQ(f1.Text1.text(), " Жми на стену для старта");
+    s.Command2.click();
+    EXPECT_EQ(f1.height(), 9300.0f);
+    EXPECT_EQ(s.skul.top(), 2280.0f);
+    EXPECT_NE(design, 9300.0f);
+}
+
+TEST(StartScreen, StartWithoutDifficultyShowsTheMainWindowAtDesignSize)
+{
+    GameFixture fx;
+    Form1& f1 = fx.start();
+    const float design = f1.height();
+    fx.forms().for6().Command4.click();
+    EXPECT_TRUE(f1.visible());
+    EXPECT_FALSE(fx.forms().for6().visible());
+    EXPECT_EQ(f1.height(), design);
+    EXPECT_EQ(fx.forms().for6().skul.top(), 3000.0f);
+}
+
+TEST(StartScreen, ClosingItClosesBothDevicesAndLeavesSettingsUnchanged)
+{
+    GameFixture fx;
+    fx.writeFile("config.cfg", "5,1,4");
+    fx.start();
+    fx.forms().for6().closeBox();
+    EXPECT_TRUE(fx.ended);
+    EXPECT_EQ(fx.devices[1]->commands.last(), "close");
+    EXPECT_EQ(fx.devices[0]->commands.last(), "close");
+    EXPECT_EQ(fx.readFile("config.cfg"), QByteArray("5,1,4"));
+}
+
+TEST(WindowLifecycle, HiddenWindowKeepsValuesAndTheCloseBoxBringsBackDesignValues)
+{
+    GameFixture fx;
+    fx.start();
+    Form4& jump = fx.forms().form4();
+    jump.show();
+    jump.Text1.setText("7");
+    jump.hide();
+    EXPECT_EQ(fx.forms().form4().Text1.text(), "7");
+    EXPECT_EQ(&fx.forms().form4(), &jump);
+
+    jump.closeBox();
+    EXPECT_FALSE(fx.forms().form4Exists());
+    QCoreApplication::processEvents(); // the closed window is deleted after its event
+    EXPECT_EQ(fx.forms().form4().Text1.text(), "1");
+}
