@@ -47,7 +47,7 @@ int toPixels(double units, double unitTw)
     return static_cast<int>(std::lround(units * unitTw / kTwipsPerPixel));
 }
 
-// Mouse position in a control's units (twips for controls reporting their own scale).
+// Mouse position in units of unitTw twips: controls report twips (unitTw 1).
 MouseArgs mouseArgs(const QMouseEvent* e, double unitTw)
 {
     MouseArgs a;
@@ -81,7 +81,7 @@ protected:
     {
         e->accept();
         if (m_owner.onMouseMove)
-            m_owner.onMouseMove(mouseArgs(e, kTwipsPerPixel));
+            m_owner.onMouseMove(mouseArgs(e, 1.0));
     }
 
 private:
@@ -99,7 +99,7 @@ protected:
         QLineEdit::mouseMoveEvent(e);
         e->accept();
         if (m_owner.onMouseMove)
-            m_owner.onMouseMove(mouseArgs(e, kTwipsPerPixel));
+            m_owner.onMouseMove(mouseArgs(e, 1.0));
     }
 
 private:
@@ -117,7 +117,7 @@ protected:
         QPushButton::mouseMoveEvent(e);
         e->accept();
         if (m_owner.onMouseMove)
-            m_owner.onMouseMove(mouseArgs(e, kTwipsPerPixel));
+            m_owner.onMouseMove(mouseArgs(e, 1.0));
     }
     void resizeEvent(QResizeEvent* e) override
     {
@@ -151,7 +151,7 @@ protected:
         QRadioButton::mouseMoveEvent(e);
         e->accept();
         if (m_owner.onMouseMove)
-            m_owner.onMouseMove(mouseArgs(e, kTwipsPerPixel));
+            m_owner.onMouseMove(mouseArgs(e, 1.0));
     }
     // An option button that takes the focus by the keyboard or on opening its window is selected,
     // as in classic form designers; a mouse press selects it through the click instead.
@@ -194,7 +194,7 @@ protected:
         e->accept();
         m_pressed = true;
         if (m_owner.onMouseDown)
-            m_owner.onMouseDown(mouseArgs(e, kTwipsPerPixel));
+            m_owner.onMouseDown(mouseArgs(e, 1.0));
     }
     void mouseReleaseEvent(QMouseEvent* e) override
     {
@@ -207,7 +207,7 @@ protected:
     {
         e->accept();
         if (m_owner.onMouseMove)
-            m_owner.onMouseMove(mouseArgs(e, kTwipsPerPixel));
+            m_owner.onMouseMove(mouseArgs(e, 1.0));
     }
     void keyPressEvent(QKeyEvent* e) override
     {
