@@ -87,7 +87,8 @@ void Form1::drawCell(int x, int y)
         return; // a value outside 0..3 has no colour: the earlier picture stays
     const float x0 = 15.0f * static_cast<float>(x);
     const float y0 = 15.0f * static_cast<float>(y);
-    drawBox(x0, y0, x0 + 15.0f, y0 + 15.0f, color);
+    // Coloured cells get a thin bevel so the grid reads as bricks; their centre is the exact colour.
+    drawBox(x0, y0, x0 + 15.0f, y0 + 15.0f, color, v == 0 ? Finish::Flat : Finish::Raised);
 }
 
 void Form1::drawGrid()

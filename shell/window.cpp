@@ -173,7 +173,7 @@ void Window::setBackgroundPicture(PixmapSource source)
 
 void Window::setIcon(const QIcon& icon) { m_top->setWindowIcon(icon); }
 
-void Window::drawBox(float x1, float y1, float x2, float y2, Color color)
+void Window::drawBox(float x1, float y1, float x2, float y2, Color color, Finish finish)
 {
     m_surface->ensureCanvas();
     const double s = m_surface->deviceScale();
@@ -182,7 +182,15 @@ void Window::drawBox(float x1, float y1, float x2, float y2, Color color)
     {
         QPainter p(&m_surface->canvas);
         p.setCompositionMode(QPainter::CompositionMode_Source);
-        p.fillRect(r, toQColor(color));
+        const QColor c = toQColor(color);
+        p.fillRect(r, c);
+        if (finish == Finish::Raised && r.width() > 8 && r.height() > 8) {
+            const int edge = std::max(1, static_cast<int>(std::lround(2 * m_surface->devicePixelRatioF())));
+            p.fillRect(QRect(r.left(), r.top(), r.width(), edge), c.lighter(150));
+            p.fillRect(QRect(r.left(), r.top(), edge, r.height()), c.lighter(130));
+            p.fillRect(QRect(r.left(), r.bottom() - edge + 1, r.width(), edge), c.darker(140));
+            p.fillRect(QRect(r.right() - edge + 1, r.top(), edge, r.height()), c.darker(125));
+        }
     }
     const qreal dpr = m_surface->devicePixelRatioF();
     m_surface->update(QRectF(QPointF(r.topLeft()) / dpr, QSizeF(r.size()) / dpr).toAlignedRect().adjusted(-1, -1, 1, 1));

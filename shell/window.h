@@ -71,7 +71,9 @@ public:
     void setIcon(const QIcon& icon);
 
     // Drawing on the window's surface, in its own units. Drawings stay until cls().
-    void drawBox(float x1, float y1, float x2, float y2, Color color);
+    // A raised box has a thin light top-left and dark bottom-right edge around its colour.
+    enum class Finish { Flat, Raised };
+    void drawBox(float x1, float y1, float x2, float y2, Color color, Finish finish = Finish::Flat);
     void cls();
     // The colour drawn at a point, or nothing where no drawing covers it (tests and benchmarks).
     std::optional<Color> drawnColorAt(float x, float y) const;
