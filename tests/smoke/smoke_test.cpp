@@ -47,6 +47,11 @@ public:
 void startGame(QProcess& game, const PlayFolder& folder)
 {
     game.setWorkingDirectory(folder.dir.path());
+    // A real window on the virtual X server, whatever platform the test runner asked for.
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    env.insert(QStringLiteral("SDL_AUDIODRIVER"), QStringLiteral("dummy"));
+    game.setProcessEnvironment(env);
     game.setProcessChannelMode(QProcess::ForwardedChannels);
     game.start(QStringLiteral(PLINKAT_BINARY), {});
     ASSERT_TRUE(game.waitForStarted(5000));
