@@ -1,5 +1,5 @@
 #pragma once
-// The hidden level-jump dialog "select level".
+// The hidden level-jump dialog "select level": a large number field and one button.
 #include "shell/controls.h"
 #include "shell/window.h"
 
@@ -11,6 +11,10 @@ public:
 
     shell::TextBox Text1;   // level number to jump to
     shell::Button Command1; // applies it through the main window's Timer7
+
+    // Shows the dialog (modeless) with the number selected, ready to be typed over.
+    void open();
+    void Command1_Click();
 
 private:
     Forms& m_forms;

@@ -1,5 +1,65 @@
-// The saved game: the level number in save.dbs.
+// The saved game: the level number in save.dbs in the working folder.
+//
+// save.dbs holds one line: the level in print form, then CR LF (level 4 is " 4 \r\n").
+// Both commands first show the file's full path, then the level. They change nothing but
+// `level` (and `file`): play, the ball, the paddle, the score and the cells go on as they were.
+//
+// A save is written whole through a temporary file, so a failed save keeps the old file and
+// says so instead of reporting the level. A load that finds no file, or no number at the start
+// of the file, keeps the current level and says so.
 #include "game/form1.h"
+#include "shell/basic.h"
+#include "shell/files.h"
+#include "shell/program.h"
 
-void Form1::save_Click() {}
-void Form1::load_Click() {}
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+const QString kSaveName = QStringLiteral("save.dbs");
+
+QString levelMessage(float level)
+{
+    return QStringLiteral("уровень  - ") + shell::numText(level);
+}
+
+} // namespace
+
+void Form1::save_Click()
+{
+    file = kSaveName;
+    const QString path = workingFolder() + QStringLiteral("/") + file;
+    shell::msgBox(path);
+    const QByteArray text = (shell::printForm(level) + QStringLiteral("\r\n")).toLatin1();
+    if (!shell::writeFileWhole(path, text)) {
+        shell::msgBox(QStringLiteral("Не удалось сохранить игру: ") + path);
+        return;
+    }
+    shell::msgBox(levelMessage(level));
+}
+
+void Form1::load_Click()
+{
+    file = kSaveName;
+    const QString path = workingFolder() + QStringLiteral("/") + file;
+    shell::msgBox(path);
+
+    QFile in(path);
+    if (!QFileInfo(path).isFile()) {
+        shell::msgBox(QStringLiteral("Сохранённой игры нет: ") + path);
+        return;
+    }
+    if (!in.open(QIODevice::ReadOnly)) {
+        shell::msgBox(QStringLiteral("Не удалось прочитать сохранение: ") + path);
+        return;
+    }
+    float stored = 0;
+    shell::FreeFormReader reader(in);
+    if (reader.next(stored) != shell::FreeFormReader::Status::Number) {
+        shell::msgBox(QStringLiteral("В сохранении нет номера уровня: ") + path);
+        return;
+    }
+    level = stored;
+    shell::msgBox(levelMessage(level));
+}
