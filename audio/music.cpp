@@ -1,4 +1,47 @@
+// The melody rotation: the music start tick and the next melody on each Done of MMControl2.
+//
+// Melodies are <start-up folder>/music/<n>.mid. The number wraps to 1 when the incremented number
+// reaches melodi (not when it passes it), so the rotation runs 1 .. melodi - 1; melody melodi
+// itself plays only as the stored start number or as a choice in the options window.
+// A melody that cannot be opened or played raises no Done, which leaves the music silent.
+#include "dialogs/form5.h"
 #include "game/form1.h"
+#include "game/forms.h"
+#include "shell/basic.h"
+#include "shell/files.h"
 
-void Form1::Timer4_Tick() { Timer3.setEnabled(false); Timer4.setEnabled(false); }
-void Form1::MMControl2_Done() {}
+namespace {
+
+// Sets file to the melody name for num, moves num on to the melody after it, and opens and
+// plays the named melody on the music device.
+void startMelody(Form1& f1)
+{
+    f1.file = shell::numText(f1.num) + QStringLiteral(".mid");
+    f1.num += 1;
+    if (f1.num >= f1.melodi)
+        f1.num = 1;
+    f1.MMControl2->setFileName(shell::joinPath(f1.Dir1.path, QStringLiteral("\\music\\"), f1.file));
+    f1.MMControl2->setCommand(QStringLiteral("open"));
+    f1.MMControl2->setCommand(QStringLiteral("play"));
+}
+
+} // namespace
+
+void Form1::Timer4_Tick()
+{
+    Text1.setText(shell::numText(num));
+    if (num > melodi)
+        num = 1;
+    // The start-up pass of Timer3 runs only if it ticked before this one.
+    Timer3.setEnabled(false);
+    MMControl2->setCommand(QStringLiteral("close"));
+    startMelody(*this);
+    Timer4.setEnabled(false);
+}
+
+void Form1::MMControl2_Done()
+{
+    MMControl2->setCommand(QStringLiteral("close"));
+    startMelody(*this);
+    m_forms.form5().Text1.setText(shell::numText(num));
+}

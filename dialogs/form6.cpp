@@ -1,11 +1,17 @@
 #include "dialogs/form6.h"
 
+#include "assets/art.h"
 #include "game/forms.h"
+
+#include <QFont>
+#include <QWidget>
 
 Form6::Form6(Forms& forms)
     : Window(QStringLiteral("О программе"), 4905, 4755),
-      Picture1(*this, 0, 0, 2595, 2865),
-      Label1(*this, 2640, 0, 2295, 2175),
+      Picture1(*this, 0, 0, 2595, 2865, &art::aboutPicture),
+      Label1(*this, 2640, 0, 2295, 2175,
+             QStringLiteral("Plinkat\n\nИгру написала команда Plinkat.\n\n"
+                            "Мнения, пожелания и предложения присылайте через трекер задач проекта.")),
       Label2(*this, 0, 2880, 4935, 1335,
              QStringLiteral("Программа не работает под windows  xp. Под windows 9x/2000/nt работает стабильно. "
                             "Если игра идет слишком быстро либо слишком медленно подредактируйте скорость в опциях.")),
@@ -13,5 +19,17 @@ Form6::Form6(Forms& forms)
       Label41(*this, 0, 4440, 855, 255, QStringLiteral("V 2.12")),
       m_forms(forms)
 {
+    setBackColor(shell::rgb(240, 240, 240));
+    for (shell::Label* label : {&Label1, &Label2, &Label41})
+        label->setTransparent(true);
+    Label1.setWordWrap(true);
+    Label1.setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
+    Label2.setWordWrap(true);
+    Label2.setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    Label41.setAlignment(Qt::AlignLeft | Qt::AlignBottom);
+    QFont small = Label41.widget()->font();
+    small.setPointSize(8);
+    Label41.widget()->setFont(small);
+
     Command1.onClick = [this] { hide(); };
 }

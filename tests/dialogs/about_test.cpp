@@ -1,0 +1,44 @@
+// The about window: its texts, and the menu entry and button that show and hide it.
+#include "support/fakes.h"
+
+#include "dialogs/form6.h"
+#include "game/form1.h"
+
+#include <gtest/gtest.h>
+
+using testing_support::GameFixture;
+
+namespace {
+
+TEST(About, ShowsVersionNoteAndCredit)
+{
+    GameFixture fx;
+    fx.start();
+    Form6& about = fx.forms().form6();
+    EXPECT_EQ(about.caption(), QStringLiteral("О программе"));
+    EXPECT_EQ(about.Label41.caption(), QStringLiteral("V 2.12"));
+    EXPECT_EQ(about.Command1.caption(), QStringLiteral("назад"));
+    EXPECT_EQ(about.Label2.caption(),
+              QStringLiteral("Программа не работает под windows  xp. Под windows 9x/2000/nt работает стабильно. "
+                             "Если игра идет слишком быстро либо слишком медленно подредактируйте скорость в опциях."));
+    const QString credit = about.Label1.caption();
+    EXPECT_TRUE(credit.contains(QStringLiteral("команда Plinkat"))) << credit.toStdString();
+    EXPECT_FALSE(credit.contains(QLatin1Char('@'))) << "no personal address in the credit";
+}
+
+TEST(About, MenuShowsItModelessAndBackHidesIt)
+{
+    GameFixture fx;
+    Form1& f1 = fx.start();
+    f1.Timer1.setEnabled(true);
+    f1.about.click();
+    Form6& about = fx.forms().form6();
+    EXPECT_TRUE(about.visible());
+    EXPECT_TRUE(f1.Timer1.enabled()) << "the game goes on behind it";
+    about.Command1.click();
+    EXPECT_FALSE(about.visible());
+    f1.about.click();
+    EXPECT_TRUE(about.visible());
+}
+
+} // namespace
