@@ -1,14 +1,166 @@
 #include "editor/form2.h"
 
+#include "assets/art.h"
+#include "filedialog/form3.h"
+#include "game/form1.h"
 #include "game/forms.h"
 
-Form2::Form2(Forms& forms) : Window(QStringLiteral("РЕДАКТОР КАРТ"), 7275, 4770), m_forms(forms)
+#include <QFont>
+#include <QWidget>
+
+namespace {
+// Swatch colours as designed (full 255; the painted cells use 250).
+constexpr shell::Color kSwatchGreen = shell::rgb(0, 255, 0);
+constexpr shell::Color kSwatchYellow = shell::rgb(255, 255, 0);
+constexpr shell::Color kSwatchRed = shell::rgb(255, 0, 0);
+// The version label's green, dark enough to read on the light background.
+constexpr shell::Color kVersionGreen = shell::rgb(0, 128, 0);
+
+const QString kHintGreen = QStringLiteral("ЗЕЛЁНАЯ КЛЕТКА");
+const QString kHintYellow = QStringLiteral("ЖЕЛТАЯ КЛЕТКА");
+const QString kHintRed = QStringLiteral("КРАСНАЯ КЛЕТКА");
+const QString kHintClear = QStringLiteral("ОЧИСТИТЬ КЛЕТКУ");
+} // namespace
+
+Form2::Form2(Forms& forms)
+    : Window(QStringLiteral("РЕДАКТОР КАРТ"), 7275, 4770),
+      Option1(*this, 240, 3480, 255, 195),
+      Option2(*this, 840, 3480, 255, 195),
+      Option3(*this, 1560, 3480, 255, 195),
+      Option4(*this, 2280, 3480, 255, 195),
+      Shape1(*this, 60, 3840, 495, 855, shell::Shape::Kind::Rectangle),
+      Shape2(*this, 720, 3840, 495, 855, shell::Shape::Kind::Rectangle),
+      Shape3(*this, 1440, 3840, 495, 855, shell::Shape::Kind::Rectangle),
+      Shape4(*this, 2160, 3840, 495, 855, shell::Shape::Kind::Rectangle),
+      Command2(*this, 2880, 3840, 1215, 495, QStringLiteral("готово")),
+      Command3(*this, 4080, 3840, 1215, 495, QStringLiteral("нет")),
+      Label41(*this, 6360, 4440, 855, 255, QStringLiteral("V 2.10")),
+      Command1(*this, 5280, 3840, 1335, 495, QStringLiteral("save-load")),
+      m_forms(forms)
 {
+    setIcon(art::appIcon());
+    setBackColor(kActiveBorderGrey);
+    setBackgroundPicture(&art::panelBackground);
+
+    QFont cellFont;
+    cellFont.setBold(true);
     for (int n = 1; n <= 40; ++n) {
-        const int x = (n - 1) % 10 + 1;
-        const int y = (n - 1) / 10 + 1;
-        m_cells[n - 1] = std::make_unique<shell::Label>(*this, 720 * (x - 1), 120 + 720 * (y - 1), 735, 735, QStringLiteral("0"));
+        auto label = std::make_unique<shell::Label>(*this, 720 * (cellX(n) - 1), 120 + 720 * (cellY(n) - 1), 735, 735,
+                                                    QStringLiteral("0"));
+        label->setBackColor(kInactiveBorderGrey);
+        label->setBorder(true);
+        label->setAlignment(Qt::AlignCenter);
+        label->setFocusPolicy(Qt::NoFocus);
+        label->widget()->setFont(cellFont);
+        label->onClick = [this, n] { Label_Click(n); };
+        m_cells[static_cast<std::size_t>(n - 1)] = std::move(label);
     }
+
+    Shape1.setFillColor(kSwatchGreen);
+    Shape2.setFillColor(kSwatchYellow);
+    Shape3.setFillColor(kSwatchRed);
+    Shape4.setFillColor(std::nullopt);
+    Shape4.setBorderColor(std::nullopt);
+
+    Label41.setForeColor(kVersionGreen);
+    Label41.setTransparent(true);
+    Label41.setFocusPolicy(Qt::NoFocus);
+
+    Command2.setToolTip(QStringLiteral("играть на карте"));
+    Command1.setToolTip(QStringLiteral("загрузить либо сохранить карту"));
+
+    Option1.onClick = [this] { Option1_Click(); };
+    Option2.onClick = [this] { Option2_Click(); };
+    Option3.onClick = [this] { Option3_Click(); };
+    Option4.onClick = [this] { Option4_Click(); };
+    Option1.onMouseMove = [this](const shell::MouseArgs& a) { Option1_MouseMove(a); };
+    Option2.onMouseMove = [this](const shell::MouseArgs& a) { Option2_MouseMove(a); };
+    Option3.onMouseMove = [this](const shell::MouseArgs& a) { Option3_MouseMove(a); };
+    Option4.onMouseMove = [this](const shell::MouseArgs& a) { Option4_MouseMove(a); };
+    onMouseMove = [this](const shell::MouseArgs& a) { Form_MouseMove(a); };
+    Command1.onClick = [this] { Command1_Click(); };
+    Command2.onClick = [this] { Command2_Click(); };
+    Command3.onClick = [this] { Command3_Click(); };
+    Command1.onMouseMove = [this](const shell::MouseArgs& a) { Command1_MouseMove(a); };
+    Command2.onMouseMove = [this](const shell::MouseArgs& a) { Command2_MouseMove(a); };
+    Command3.onMouseMove = [this](const shell::MouseArgs& a) { Command3_MouseMove(a); };
 }
 
 Form2::~Form2() = default;
+
+void Form2::open()
+{
+    show();
+    if (m_shownBefore)
+        return; // the window gives the focus back to the control that had it
+    m_shownBefore = true;
+    // The green brush takes the focus. The toolkit selects it when the focus actually arrives,
+    // which waits for the window manager (and never comes on a headless screen), so the
+    // selection and its hint are made here; the later focus-in then finds it selected already.
+    if (!Option1.value())
+        Option1.click();
+    Option1.setFocus();
+}
+
+void Form2::hint(const QString& text)
+{
+    m_forms.form1().Text1.setText(text);
+}
+
+// The four tests in this order, each reading its brush afresh; with no brush selected the cell
+// stays as it is.
+void Form2::Label_Click(int n)
+{
+    shell::Label& cell = Label(n);
+    if (Option1.value()) {
+        cell.setCaption(QStringLiteral("1"));
+        cell.setBackColor(kGreen);
+    }
+    if (Option2.value()) {
+        cell.setCaption(QStringLiteral("2"));
+        cell.setBackColor(kYellow);
+    }
+    if (Option3.value()) {
+        cell.setCaption(QStringLiteral("3"));
+        cell.setBackColor(kRed);
+    }
+    if (Option4.value()) {
+        cell.setCaption(QStringLiteral("0"));
+        cell.setBackColor(backColor());
+    }
+}
+
+void Form2::Option1_Click() { hint(kHintGreen); }
+void Form2::Option2_Click() { hint(kHintYellow); }
+void Form2::Option3_Click() { hint(kHintRed); }
+void Form2::Option4_Click() { hint(kHintClear); }
+void Form2::Option1_MouseMove(const shell::MouseArgs&) { hint(kHintGreen); }
+void Form2::Option2_MouseMove(const shell::MouseArgs&) { hint(kHintYellow); }
+void Form2::Option3_MouseMove(const shell::MouseArgs&) { hint(kHintRed); }
+void Form2::Option4_MouseMove(const shell::MouseArgs&) { hint(kHintClear); }
+void Form2::Form_MouseMove(const shell::MouseArgs&) { hint(QString()); }
+
+void Form2::Command1_MouseMove(const shell::MouseArgs&) { hint(QStringLiteral("Ну сохранись...")); }
+void Form2::Command2_MouseMove(const shell::MouseArgs&) { hint(QStringLiteral("ЕСЛИ ГОТОВ - ЖМИ")); }
+void Form2::Command3_MouseMove(const shell::MouseArgs&) { hint(QStringLiteral("НЕХОЧЕШЬ И НЕ НАДО")); }
+
+// "готово": the main window takes the grid on its next tick and plays on it.
+void Form2::Command2_Click()
+{
+    m_forms.form1().Timer2.setEnabled(true);
+    hide();
+}
+
+// "нет": just leave.
+void Form2::Command3_Click()
+{
+    hide();
+}
+
+// "save-load": the main window takes the grid on its next tick, before the dialog can save it.
+void Form2::Command1_Click()
+{
+    hide();
+    m_forms.form1().Timer3.setEnabled(true);
+    m_forms.form3().show();
+}

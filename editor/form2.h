@@ -1,5 +1,10 @@
 #pragma once
 // The map editor "РЕДАКТОР КАРТ": 40 cell labels painted with four brushes.
+//
+// The labels are the editor's map: a label's caption is its cell's value as text and its
+// background that value's colour. Painting never touches the game's cells; the commands have
+// the main window copy the captions over on its next timer tick. Hints go to the main window's
+// hint line.
 #include "shell/controls.h"
 #include "shell/window.h"
 
@@ -8,6 +13,12 @@
 
 class Forms;
 
+// The two system greys of the editor: the window's own background (active border) and the
+// background of a cell that has never been painted (inactive border). Both neutral and light;
+// the unpainted cells are the lighter of the two.
+inline constexpr shell::Color kActiveBorderGrey = shell::rgb(192, 192, 192);
+inline constexpr shell::Color kInactiveBorderGrey = shell::rgb(224, 224, 224);
+
 class Form2 : public shell::Window {
 public:
     explicit Form2(Forms& forms);
@@ -15,8 +26,43 @@ public:
 
     // Label(n), n = 1..40, is cell x = (n - 1) mod 10 + 1, y = (n - 1) div 10 + 1.
     shell::Label& Label(int n) { return *m_cells.at(static_cast<std::size_t>(n - 1)); }
+    static int cellX(int n) { return (n - 1) % 10 + 1; }
+    static int cellY(int n) { return (n - 1) / 10 + 1; }
+
+    // Brushes: green, yellow, red, clear; one group, none selected at design.
+    shell::OptionButton Option1, Option2, Option3, Option4;
+    shell::Shape Shape1, Shape2, Shape3, Shape4; // swatches below the brushes
+    shell::Button Command2; // "готово": play the painted map
+    shell::Button Command3; // "нет": leave the editor
+    shell::Label Label41;   // version
+    shell::Button Command1; // "save-load"
+
+    // Shows the editor. The first time a window shows, the focus goes to the first control that
+    // takes it, the green brush, and a brush taking the focus is selected and writes its hint;
+    // later openings keep the brush and the focus they had.
+    void open();
+
+    void Label_Click(int n); // paints cell label n with the selected brush
+    void Option1_Click();
+    void Option2_Click();
+    void Option3_Click();
+    void Option4_Click();
+    void Option1_MouseMove(const shell::MouseArgs& a);
+    void Option2_MouseMove(const shell::MouseArgs& a);
+    void Option3_MouseMove(const shell::MouseArgs& a);
+    void Option4_MouseMove(const shell::MouseArgs& a);
+    void Form_MouseMove(const shell::MouseArgs& a);
+    void Command1_Click();
+    void Command2_Click();
+    void Command3_Click();
+    void Command1_MouseMove(const shell::MouseArgs& a);
+    void Command2_MouseMove(const shell::MouseArgs& a);
+    void Command3_MouseMove(const shell::MouseArgs& a);
 
 private:
+    void hint(const QString& text);
+
     Forms& m_forms;
     std::array<std::unique_ptr<shell::Label>, 40> m_cells;
+    bool m_shownBefore = false;
 };

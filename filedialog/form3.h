@@ -1,6 +1,10 @@
 #pragma once
 // The save/load dialog "save - load": picks the folder and name of a map file.
-// Its folder list is the program's working folder.
+//
+// Its folder list is the program's working folder: the settings, the saved game and every map
+// are opened in Dir1.path(). The dialog reads and writes no file itself; "save" and "load" start
+// the main window's Timer5 and Timer6, which take the folder and the name from here.
+// A drive or folder that cannot be read is refused: the previous one stays and the player is told.
 #include "shell/controls.h"
 #include "shell/filelists.h"
 #include "shell/timer.h"
@@ -20,9 +24,17 @@ public:
     shell::Button Command2; // "load"
     shell::OptionButton Option1; // all files
     shell::OptionButton Option2; // only *.dbm
-    shell::Label Label1;
-    shell::Label Label2;
-    shell::Timer Timer1; // 100 ms: the name box follows the file list
+    shell::Label Label1;    // "все файлы"
+    shell::Label Label2;    // "только dbm"
+    shell::Timer Timer1;    // 100 ms: the name box follows the file list
+
+    void Drive1_Change();
+    void Dir1_Change();
+    void Option1_Click();
+    void Option2_Click();
+    void Timer1_Tick();
+    void Command1_Click();
+    void Command2_Click();
 
 private:
     Forms& m_forms;

@@ -1,5 +1,71 @@
+// Map load through the save/load dialog, and the two menu entries that open the dialog and the
+// editor.
+//
+// A load that cannot read a whole map (no such file, an empty name, a folder, fewer than 40
+// numbers, a token that is not a number) changes nothing: the cells, the playfield and the
+// editor's labels stay as they were, the dialog stays open, the player is told why, and Timer6
+// ends stopped.
+#include "editor/form2.h"
+#include "filedialog/form3.h"
 #include "game/form1.h"
+#include "game/forms.h"
+#include "maps/map_file.h"
+#include "shell/basic.h"
+#include "shell/files.h"
+#include "shell/program.h"
 
-void Form1::Timer6_Tick() { Timer6.setEnabled(false); }
-void Form1::map_Click() {}
-void Form1::editor_Click() { Timer1.setEnabled(false); }
+namespace {
+
+// The editor's labels show the loaded map: every caption takes its value; the background takes
+// the value's colour, the editor's own background for 0; other values keep the label's colour.
+void showInEditor(Form2& editor, const CellGrid& cells)
+{
+    for (int n = 1; n <= 40; ++n)
+        editor.Label(n).setCaption(shell::numText(cells[Form2::cellX(n)][Form2::cellY(n)]));
+    for (int n = 1; n <= 40; ++n) {
+        const float v = cells[Form2::cellX(n)][Form2::cellY(n)];
+        shell::Label& label = editor.Label(n);
+        if (v == 1)
+            label.setBackColor(kGreen);
+        else if (v == 2)
+            label.setBackColor(kYellow);
+        else if (v == 3)
+            label.setBackColor(kRed);
+        else if (v == 0)
+            label.setBackColor(editor.backColor());
+    }
+}
+
+} // namespace
+
+void Form1::Timer6_Tick()
+{
+    Timer6.setEnabled(false);
+    Form3& dialog = m_forms.form3();
+    file = dialog.Text1.text();
+    const QString path = shell::joinPath(dialog.Dir1.path(), "\\", file);
+    const maps::ReadStatus status = maps::readMap(path, cells);
+    if (status != maps::ReadStatus::Ok) {
+        shell::msgBox(maps::readFailedMessage(status, path));
+        return;
+    }
+    drawGrid();
+    dialog.hide();
+    Timer1.setEnabled(true);
+    showInEditor(m_forms.form2(), cells); // creates the editor hidden if needed; it stays hidden
+}
+
+// "карты": the dialog, whose name box then follows the file list. Play goes on.
+void Form1::map_Click()
+{
+    Form3& dialog = m_forms.form3();
+    dialog.show();
+    dialog.Timer1.setEnabled(true);
+}
+
+// "редактор карт": play stops while the editor is open.
+void Form1::editor_Click()
+{
+    Timer1.setEnabled(false);
+    m_forms.form2().open();
+}

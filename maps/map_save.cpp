@@ -1,3 +1,28 @@
+// Map save: the cells to the file named in the save/load dialog.
+//
+// The player is first shown the joined path (folder, "/", name), exactly as joined, so the root
+// folder shows "//". The file is then written whole through a temporary file: a failure (empty
+// name, the name of a folder, no permission, a full disk) keeps any earlier file intact and tells
+// the player. Timer5 ends stopped in every case.
+#include "filedialog/form3.h"
 #include "game/form1.h"
+#include "game/forms.h"
+#include "maps/map_file.h"
+#include "shell/files.h"
+#include "shell/program.h"
 
-void Form1::Timer5_Tick() { Timer5.setEnabled(false); }
+void Form1::Timer5_Tick()
+{
+    Timer5.setEnabled(false);
+    Form3& dialog = m_forms.form3();
+    file = dialog.Text1.text();
+    const QString folder = dialog.Dir1.path();
+    const QString shown = folder + QStringLiteral("/") + file;
+    shell::msgBox(shown);
+    // The cells as they are once the box has been closed.
+    if (!maps::writeMap(shell::joinPath(folder, "/", file), cells)) {
+        shell::msgBox(maps::writeFailedMessage(shown));
+        return;
+    }
+    dialog.File1.refresh(); // the new file shows in the list at once
+}

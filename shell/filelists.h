@@ -1,40 +1,71 @@
 #pragma once
-// Drive, folder and file lists of the save/load dialog.
+// Drive, folder and file lists of the save/load dialog, in the manner of the classic list boxes.
+//
+// DriveList: the mounted volumes, the root "/" first; its drive is the root path of the chosen one.
+// DirList: the current folder's ancestors from "/" down to the folder itself, each indented one
+//   step more, then its subfolders; a double-click or Enter on an entry opens that folder.
+// FileList: the files of one folder that match a pattern. "*.*" means every file, with or without
+//   a dot in its name; matching ignores letter case; hidden files are not listed.
 #include "shell/controls.h"
 
 #include <QStringList>
 
 namespace shell {
 
-// The mounted volumes, root first; Drive is the root path of the chosen one.
 class DriveList : public Control {
 public:
-    DriveList(Container& parent, float left, float top, float width, float height);
+    DriveList(Container& parent, float left, float top, float width, float height, const QString& folder);
     QString drive() const { return m_drive; }
-    // Chooses a volume by its root path; raises onChange when it changes.
+    // Chooses a volume by its root path (as the player does in the list) and raises onChange
+    // when it differs from the current one. A root that is not listed is added to the list.
     void setDrive(const QString& root);
-    QStringList drives() const;
+    // Shows a volume as the chosen one without raising onChange (to undo a refused choice).
+    void restoreDrive(const QString& root);
+    // The mounted volumes that are folders, "/" first, the others in name order.
+    static QStringList drives();
+    // The root of the volume that holds a folder.
+    static QString driveOf(const QString& folder);
     std::function<void()> onChange;
 
+    // Fills the list afresh from the mounted volumes, keeping the chosen drive.
+    void refresh();
+
 private:
+    void showDrive(const QString& root);
     QString m_drive;
 };
 
-// A folder list: the path's ancestors and its subfolders; a double-click or Enter opens a folder.
 class DirList : public Control {
 public:
     DirList(Container& parent, float left, float top, float width, float height, const QString& path);
     QString path() const { return m_path; }
-    // Moves to a folder; returns false and keeps the current one if it cannot be read.
+    // Moves to a folder, reading its subfolders afresh, and raises onChange when the folder
+    // differs. Returns false and keeps the current folder when it does not exist or cannot be read.
     bool setPath(const QString& path);
+    // The entries as shown, without indentation: the ancestors and the folder itself
+    // ("/" for the root, then the names), followed by the subfolders' names.
+    QStringList entries() const;
+    // How many of the entries are the path's own chain (root ... current folder).
+    int chainLength() const { return static_cast<int>(m_chain.size()); }
+    // Opens entry i (0-based) as a double-click does; false when the folder cannot be read.
+    bool open(int index);
+    // Opens the subfolder of the given name, or the ancestor of that name, as a double-click does.
+    bool openEntry(const QString& name);
+
     std::function<void()> onChange;
+    // A folder the player tried to open could not be read; the current folder stays.
+    std::function<void(const QString& path)> onRefused;
+
+    static bool isReadableFolder(const QString& path);
 
 private:
     void refresh();
+    QString pathOfEntry(int index) const;
     QString m_path;
+    QStringList m_chain;   // full paths: "/", "/home", "/home/me"
+    QStringList m_subdirs; // names
 };
 
-// The files of a folder that match a pattern ("*.*" for all files, "*.dbm").
 class FileList : public Control {
 public:
     FileList(Container& parent, float left, float top, float width, float height, const QString& path);
@@ -42,13 +73,18 @@ public:
     void setPath(const QString& path);
     QString pattern() const { return m_pattern; }
     void setPattern(const QString& pattern);
+    // The names now shown, in order.
     QStringList files() const;
     // Name of the selected file (no folder), empty when nothing is selected.
     QString fileName() const;
+    // Selects a file by name as a click would; an unknown name clears the selection.
     void select(const QString& name);
+    // Reads the folder again, keeping the selected name when it is still there.
+    void refresh();
 
 private:
-    void refresh();
+    QStringList scan() const;
+    void fill();
     QString m_path;
     QString m_pattern = QStringLiteral("*.*");
 };
