@@ -54,6 +54,12 @@ Form5::Form5(Forms& forms)
       m_forms(forms)
 {
     setBackColor(shell::rgb(240, 240, 240));
+    // Frames with their caption set into the top border, so the controls at the top of a frame
+    // sit inside it rather than on its edge.
+    topLevel()->setStyleSheet(QStringLiteral(
+        "QGroupBox { border: 1px solid #a8a8a8; border-radius: 3px; margin-top: 7px; }"
+        "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left;"
+        " left: 4px; padding: 0 2px; }"));
     Option2.setValue(true);
     HScroll1.setSteps(1, 10);
 
@@ -71,6 +77,10 @@ Form5::Form5(Forms& forms)
     Text1.setAlignment(Qt::AlignCenter);
     setFont(Command5, 7, false, true);
     HScroll1.widget()->setAccessibleName(Frame2.caption());
+    // An option button that receives the focus when its window opens is selected, and Option1
+    // comes first in the focus chain: opening the window would switch the sound on. The window
+    // opens with the focus on "готово" instead.
+    Command1.setFocus();
 
     // QScrollBar reports every movement of the thumb as a value change, so a drag runs this too.
     HScroll1.onChange = [this] { HScroll1_Change(); };

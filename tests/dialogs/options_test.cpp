@@ -7,6 +7,8 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QScrollBar>
+#include <QTest>
+#include <QWidget>
 #include <gtest/gtest.h>
 
 using testing_support::GameFixture;
@@ -123,6 +125,22 @@ TEST_F(Options, OptionButtonsAreNamedByTheLabelsUnderThem)
     EXPECT_EQ(options().Label2.caption(), QStringLiteral("без звука"));
     EXPECT_EQ(options().Option1.widget()->accessibleName(), QStringLiteral("звук"));
     EXPECT_EQ(options().Option2.widget()->accessibleName(), QStringLiteral("без звука"));
+}
+
+TEST_F(Options, OpeningTheWindowLeavesTheSoundSwitchAlone)
+{
+    Form1& f1 = start();
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        f1.sped.click();
+        QWidget* window = options().topLevel();
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(options().Option2.value());
+        EXPECT_FALSE(options().Option1.value());
+        options().Command1.click();
+    }
 }
 
 // --- Difficulty and the window itself ---
