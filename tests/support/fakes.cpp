@@ -29,7 +29,7 @@ void RecordingDevice::setCommand(const QString& word)
 void RecordingDevice::finishPlayback()
 {
     playing = false;
-    QMetaObject::invokeMethod(QCoreApplication::instance(), [this] {
+    QMetaObject::invokeMethod(&m_context, [this] {
         if (onDone)
             onDone();
     }, Qt::QueuedConnection);

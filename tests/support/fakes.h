@@ -5,6 +5,7 @@
 #include "game/forms.h"
 #include "shell/timer.h"
 
+#include <QObject>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <memory>
@@ -19,8 +20,12 @@ public:
     QStringList commands;
     QStringList opened; // file names passed to "open", in order
     bool playing = false;
-    // Ends the current playback as the real device would: Done arrives later as an event.
+    // Ends the current playback as the real device would: Done arrives later as an event,
+    // and not at all once the device is gone.
     void finishPlayback();
+
+private:
+    QObject m_context;
 };
 
 // A whole game in a temporary play folder, with fake devices, recorded message boxes and a
