@@ -1,22 +1,33 @@
 #include "shell/basic.h"
 
 #include <QIODevice>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
+#include <locale.h>
 
 namespace shell {
 
 namespace {
 
-// "%.7g" gives the 7 significant digits; only the exponent needs the game's own spelling.
+// Number texts never depend on the desktop's locale: Qt adopts the environment's locale at
+// start-up, and a Russian one would write "0,5" into the files and read "4.5" as 4. Formatting
+// goes through std::to_chars and parsing through strtod_l in the C locale.
+locale_t cLocale()
+{
+    static const locale_t c = newlocale(LC_ALL_MASK, "C", locale_t(nullptr));
+    return c;
+}
+
+// "%.7g" (as std::to_chars gives it) has the 7 significant digits; only the exponent needs the
+// game's own spelling.
 QString shortest(float value)
 {
     if (value == 0.0f)
         return QStringLiteral("0"); // also folds -0
     char buf[48];
-    std::snprintf(buf, sizeof buf, "%.7g", static_cast<double>(value));
-    QString text = QString::fromLatin1(buf);
+    const auto end = std::to_chars(buf, buf + sizeof buf, static_cast<double>(value), std::chars_format::general, 7).ptr;
+    QString text = QString::fromLatin1(buf, end - buf);
     text.replace(QLatin1Char('e'), QLatin1Char('E'));
     return text;
 }
@@ -73,7 +84,7 @@ std::optional<float> parseNumber(QStringView token)
     if (i != n)
         return std::nullopt;
     const QByteArray latin = token.toLatin1();
-    const double wide = std::strtod(latin.constData(), nullptr);
+    const double wide = strtod_l(latin.constData(), nullptr, cLocale());
     const float value = static_cast<float>(wide);
     if (!std::isfinite(wide) || !std::isfinite(value))
         return std::nullopt;
