@@ -4,6 +4,7 @@
 #include "game/forms.h"
 
 #include <QFont>
+#include <QLabel>
 #include <QWidget>
 
 Form6::Form6(Forms& forms)
@@ -26,6 +27,10 @@ Form6::Form6(Forms& forms)
     Label1.setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
     Label2.setWordWrap(true);
     Label2.setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    // Both texts reach past the right edge of the client area; keep the words clear of it.
+    for (shell::Label* label : {&Label1, &Label2})
+        if (auto* text = qobject_cast<QLabel*>(label->widget()))
+            text->setContentsMargins(0, 0, 4, 0);
     Label41.setAlignment(Qt::AlignLeft | Qt::AlignBottom);
     QFont small = Label41.widget()->font();
     small.setPointSize(8);

@@ -118,15 +118,6 @@ TEST_F(Options, SoundIsOffAtStartAndTheSwitchReachesTheBallTick)
     EXPECT_EQ(effect().commands.size(), 6);
 }
 
-TEST_F(Options, OptionButtonsAreNamedByTheLabelsUnderThem)
-{
-    start();
-    EXPECT_EQ(options().Label3.caption(), QStringLiteral("звук"));
-    EXPECT_EQ(options().Label2.caption(), QStringLiteral("без звука"));
-    EXPECT_EQ(options().Option1.widget()->accessibleName(), QStringLiteral("звук"));
-    EXPECT_EQ(options().Option2.widget()->accessibleName(), QStringLiteral("без звука"));
-}
-
 TEST_F(Options, OpeningTheWindowLeavesTheSoundSwitchAlone)
 {
     Form1& f1 = start();
@@ -246,14 +237,6 @@ TEST_F(Options, BoundBelowOneStillGivesMelodyOne)
     choose(QStringLiteral("3"));
     EXPECT_EQ(f1.num, 1.0f);
     EXPECT_EQ(options().Text1.text(), QStringLiteral("1"));
-}
-
-TEST_F(Options, ChoiceAcceptsSurroundingSpaces)
-{
-    Form1& f1 = start();
-    choose(QStringLiteral(" 3 "));
-    EXPECT_EQ(f1.num, 3.0f);
-    EXPECT_EQ(options().Text1.text(), QStringLiteral("3"));
 }
 
 TEST_F(Options, TextThatIsNotANumberChangesNothingAndRestoresTheBox)

@@ -173,13 +173,4 @@ TEST_F(Rotation, MusicTickDisablesTheGridTimerWhenItTicksFirst)
     EXPECT_FALSE(f1.Timer4.enabled());
 }
 
-TEST_F(Rotation, BothStartUpTimersEndStoppedInTheClockOrder)
-{
-    Form1& f1 = start(5, "1");
-    fx.tick();
-    EXPECT_FALSE(f1.Timer3.enabled());
-    EXPECT_FALSE(f1.Timer4.enabled());
-    EXPECT_EQ(played(), QStringList({"1.mid"}));
-}
-
 } // namespace
