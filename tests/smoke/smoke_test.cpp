@@ -80,7 +80,8 @@ TEST(Smoke, StartThenCloseMainWindowWritesSettingsAndExitsCleanly)
     ASSERT_TRUE(game.waitForFinished(10000));
     EXPECT_EQ(game.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(game.exitCode(), 0);
-    EXPECT_EQ(folder.settings(), QByteArray(" 5  1  4 \r\n"));
+    // Melody 1 started at start-up, so the next melody to play is 2.
+    EXPECT_EQ(folder.settings(), QByteArray(" 5  2  4 \r\n"));
 }
 
 TEST(Smoke, ClosingTheStartScreenExitsWithoutTouchingSettings)
