@@ -11,3 +11,5 @@ for preset in dev asan; do
     cmake --build --preset "$preset"
     ctest --preset "$preset"
 done
+echo "=== fuzz: every reader of the game's files and typed numbers, 60 s each ==="
+fuzz/run.sh 60

@@ -13,6 +13,11 @@ ReadStatus readMap(const QString& path, CellGrid& cells)
     QFile in(path);
     if (QFileInfo(path).isDir() || !in.open(QIODevice::ReadOnly))
         return ReadStatus::Missing;
+    return readMap(static_cast<QIODevice&>(in), cells);
+}
+
+ReadStatus readMap(QIODevice& in, CellGrid& cells)
+{
     shell::FreeFormReader reader(in);
     CellGrid scratch = cells;
     for (int x = 1; x <= 10; ++x) {

@@ -8,6 +8,8 @@
 #include <QByteArray>
 #include <QString>
 
+class QIODevice;
+
 namespace maps {
 
 enum class ReadStatus { Ok, Missing, TooShort, NotANumber };
@@ -15,6 +17,8 @@ enum class ReadStatus { Ok, Missing, TooShort, NotANumber };
 // Reads a map into `cells`. Only a complete read is committed: on any failure `cells` is
 // untouched. Row 0 and column 0 are never touched.
 ReadStatus readMap(const QString& path, CellGrid& cells);
+// The same from an open device (never Missing); the file reader and the fuzz target share it.
+ReadStatus readMap(QIODevice& in, CellGrid& cells);
 
 QByteArray mapText(const CellGrid& cells);
 // Writes the whole file through a temporary file; false (and the old file intact) on failure.
