@@ -21,10 +21,16 @@ trap 'rm -rf "$scratch"' EXIT
 
 # The targets run under a Russian locale, as on a player's desktop (Qt adopts it at start-up);
 # it is compiled into the scratch folder when the system lacks it.
-if ! locale -a 2>/dev/null | grep -qix 'ru_RU.utf8' && command -v localedef >/dev/null; then
-    localedef -i ru_RU -f UTF-8 "$scratch/locale/ru_RU.UTF-8" >/dev/null 2>&1 && export LOCPATH="$scratch/locale"
+locale_env=()
+if locale -a 2>/dev/null | grep -qix 'ru_RU.utf8'; then
+    locale_env=(LC_ALL=ru_RU.UTF-8)
+elif command -v localedef >/dev/null && mkdir -p "$scratch/locale" \
+        && { localedef -i ru_RU -f UTF-8 "$scratch/locale/ru_RU.UTF-8" >/dev/null 2>&1 || true; } \
+        && [[ -d "$scratch/locale/ru_RU.UTF-8" ]]; then
+    locale_env=(LOCPATH="$scratch/locale" LC_ALL=ru_RU.UTF-8)
+else
+    echo "note: no ru_RU locale available, fuzzing in the default locale"
 fi
-export LANG=ru_RU.UTF-8 LC_ALL=ru_RU.UTF-8
 
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
@@ -33,7 +39,7 @@ run_target() {
     local name=$1
     mkdir -p "$scratch/$name"
     cp fuzz/corpus/"$name"/* "$scratch/$name/"
-    "$bin/fuzz_$name" "$scratch/$name" -dict=fuzz/numbers.dict \
+    env "${locale_env[@]}" "$bin/fuzz_$name" "$scratch/$name" -dict=fuzz/numbers.dict \
         -max_total_time="$seconds" -rss_limit_mb=512 -timeout=5 -print_final_stats=1 \
         -artifact_prefix="$artifacts/$name-" >"$scratch/$name.log" 2>&1
 }
@@ -52,14 +58,14 @@ for ((i = 0; i < ${#targets[@]}; i += 2)); do
 done
 
 failed=0
-printf '%-14s %12s  %s\n' target executions result
+printf '%-18s %12s  %s\n' target executions result
 for name in "${targets[@]}"; do
-    runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$scratch/$name.log" | tail -1)
+    runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$scratch/$name.log" 2>/dev/null | tail -1 || true)
     if [[ ${status[$name]} -eq 0 ]]; then
-        printf '%-14s %12s  ok\n' "fuzz_$name" "${runs:-?}"
+        printf '%-18s %12s  ok\n' "fuzz_$name" "${runs:-?}"
     else
         failed=1
-        printf '%-14s %12s  FAILED\n' "fuzz_$name" "${runs:-?}"
+        printf '%-18s %12s  FAILED\n' "fuzz_$name" "${runs:-?}"
         echo "---- fuzz_$name log (last 60 lines) ----"
         tail -60 "$scratch/$name.log"
     fi
