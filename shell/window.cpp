@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 #include <QWidget>
 #include <cmath>
+#include <cstring>
 
 namespace shell {
 
@@ -21,6 +22,7 @@ public:
     SurfaceWidget(Window& owner, QWidget* parent) : QWidget(parent), m_owner(owner) { setMouseTracking(true); }
 
     QImage canvas;
+    QImage boxScratch; // one box painted aside, to compare with the canvas before it is copied in
     PixmapSource background;
 
     double deviceScale() const { return m_owner.m_unitTw / kTwipsPerPixel * devicePixelRatioF(); }
@@ -89,6 +91,16 @@ private:
 };
 
 namespace {
+// Whether the area of the canvas holds exactly the pixels of the earlier copy of it.
+bool sameArea(const QImage& canvas, const QRect& area, const QImage& copy)
+{
+    const auto bytes = static_cast<std::size_t>(area.width()) * 4;
+    for (int y = 0; y < area.height(); ++y)
+        if (std::memcmp(canvas.constScanLine(area.top() + y) + std::size_t(area.left()) * 4, copy.constScanLine(y), bytes) != 0)
+            return false;
+    return true;
+}
+
 int px(double twips)
 {
     return static_cast<int>(std::lround(twips / kTwipsPerPixel));
@@ -183,9 +195,20 @@ void Window::drawBox(float x1, float y1, float x2, float y2, Color color, Finish
     const double s = m_surface->deviceScale();
     const QRect r(QPoint(static_cast<int>(std::lround(std::min(x1, x2) * s)), static_cast<int>(std::lround(std::min(y1, y2) * s))),
                   QPoint(static_cast<int>(std::lround(std::max(x1, x2) * s)) - 1, static_cast<int>(std::lround(std::max(y1, y2) * s)) - 1));
+    // The ball tick redraws all 40 cells 62.5 times a second, nearly always in the colours they
+    // already have: the box is painted aside first, and only a box that changes the canvas is
+    // copied in and asks for a repaint of the window.
+    QImage& canvas = m_surface->canvas;
+    const QRect onCanvas = r.intersected(canvas.rect());
+    if (onCanvas.isEmpty())
+        return;
+    QImage& box = m_surface->boxScratch;
+    if (box.width() < onCanvas.width() || box.height() < onCanvas.height() || box.format() != canvas.format())
+        box = QImage(onCanvas.size().expandedTo(box.size()), canvas.format());
     {
-        QPainter p(&m_surface->canvas);
+        QPainter p(&box);
         p.setCompositionMode(QPainter::CompositionMode_Source);
+        p.translate(-onCanvas.topLeft());
         const QColor c = toQColor(color);
         p.fillRect(r, c);
         if (finish == Finish::Raised && r.width() > 8 && r.height() > 8) {
@@ -196,6 +219,11 @@ void Window::drawBox(float x1, float y1, float x2, float y2, Color color, Finish
             p.fillRect(QRect(r.right() - edge + 1, r.top(), edge, r.height()), c.darker(125));
         }
     }
+    if (sameArea(canvas, onCanvas, box))
+        return;
+    const auto bytes = static_cast<std::size_t>(onCanvas.width()) * 4;
+    for (int y = 0; y < onCanvas.height(); ++y)
+        std::memcpy(canvas.scanLine(onCanvas.top() + y) + std::size_t(onCanvas.left()) * 4, box.constScanLine(y), bytes);
     const qreal dpr = m_surface->devicePixelRatioF();
     m_surface->update(QRectF(QPointF(r.topLeft()) / dpr, QSizeF(r.size()) / dpr).toAlignedRect().adjusted(-1, -1, 1, 1));
 }
