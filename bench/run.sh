@@ -20,7 +20,7 @@ QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy "$build/bench/plinkat_bench" \
     --benchmark_repetitions=3 --benchmark_report_aggregates_only=true 2>/dev/null | tee "$out/bench.txt"
 
 echo "=== real binary under Xvfb ==="
-xvfb-run -a -s "-screen 0 1024x768x24" "$build/bench/plinkat_probe" "$build/play/plinkat" "$build/play" 5 \
+xvfb-run -a -s "-screen 0 1024x768x24 -noreset" "$build/bench/plinkat_probe" "$build/play/plinkat" "$build/play" 5 \
     2>"$out/probe.err" | tee "$out/probe.txt" || { cat "$out/probe.err"; echo "probe failed"; exit 1; }
 
 # Median of a benchmark in microseconds (wall time).
