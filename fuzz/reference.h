@@ -49,6 +49,35 @@ inline bool isSeparator(char c)
     return c == ' ' || c == ',' || c == '\r' || c == '\n' || c == '\t';
 }
 
+// The power of ten of a decimal text's leading nonzero digit ("123.4" → 2, "0.05e3" → 1),
+// saturated far outside a double's range; text matching the decimal grammar only.
+inline long long decimalExponent(std::string_view text)
+{
+    constexpr long long kFar = 1'000'000'000;
+    const auto e = text.find_first_of("eE");
+    const std::string_view mantissa = text.substr(0, e);
+    long long exponent = 0;
+    if (e != std::string_view::npos) {
+        std::size_t k = e + 1;
+        const bool negative = k < text.size() && text[k] == '-';
+        if (k < text.size() && (text[k] == '-' || text[k] == '+'))
+            ++k;
+        for (; k < text.size(); ++k)
+            exponent = std::min(kFar, exponent * 10 + (text[k] - '0'));
+        if (negative)
+            exponent = -exponent;
+    }
+    const auto point = mantissa.find('.');
+    const auto first = mantissa.find_first_of("123456789");
+    if (first == std::string_view::npos)
+        return -kFar; // zero
+    const long long intDigits = static_cast<long long>(point == std::string_view::npos ? mantissa.size() : point);
+    const long long position = static_cast<long long>(first);
+    // Digits before the point count from the point leftwards; after it, rightwards.
+    const long long lead = position < intDigits ? intDigits - position - 1 : intDigits - position;
+    return lead + exponent;
+}
+
 // The value of a token (ASCII only), or nothing when it is not a number of the game's files.
 inline std::optional<Token> number(std::string_view text)
 {
@@ -65,10 +94,9 @@ inline std::optional<Token> number(std::string_view text)
         fail("reference grammar and from_chars disagree", t.text);
     if (ec == std::errc::result_out_of_range) {
         // Overflow or an underflow below the smallest double: only an underflow may be accepted,
-        // and then only as a value too small for a float's normal range.
-        const auto e = t.text.find_first_of("eE");
-        const bool negativeExponent = e != std::string::npos && e + 1 < t.text.size() && t.text[e + 1] == '-';
-        if (!negativeExponent)
+        // and then only as a value too small for a float's normal range. The sign of the
+        // exponent alone does not tell them apart ("666…6e-45" with 600 digits overflows).
+        if (decimalExponent(t.text) >= 0)
             return std::nullopt;
         t.kind = TokenKind::Number;
         t.valueKnown = false;
