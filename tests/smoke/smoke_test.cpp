@@ -100,3 +100,86 @@ TEST(Smoke, ClosingTheStartScreenExitsWithoutTouchingSettings)
     EXPECT_EQ(game.exitCode(), 0);
     EXPECT_EQ(folder.settings(), kCommaSettings);
 }
+
+namespace {
+
+QByteArray readAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeAll(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+// The command of a desktop entry's Exec line, with its quotes taken off.
+QString execOf(const QString& desktopFile)
+{
+    for (const QByteArray& line : readAll(desktopFile).split('\n')) {
+        if (line.startsWith("Exec="))
+            return QString::fromUtf8(line.mid(5)).remove(QLatin1Char('"')).trimmed();
+    }
+    return {};
+}
+
+} // namespace
+
+// cmake --install into a scratch prefix, then the game started the way the desktop menu starts
+// it: the per-user play folder gets every shipped file it lacks and keeps the player's own.
+TEST(Smoke, InstalledGameStartsFromItsDesktopEntryInThePlayersFolder)
+{
+    XDriver x;
+    ASSERT_TRUE(x.ok()) << "no X display";
+    QTemporaryDir prefix, home;
+    QProcess install;
+    install.setProcessChannelMode(QProcess::ForwardedChannels);
+    install.start(QStringLiteral(PLINKAT_CMAKE),
+                  {QStringLiteral("--install"), QStringLiteral(PLINKAT_BUILD_DIR), QStringLiteral("--prefix"), prefix.path()});
+    ASSERT_TRUE(install.waitForFinished(60000));
+    ASSERT_EQ(install.exitCode(), 0);
+
+    const QString share = prefix.filePath(QStringLiteral("share"));
+    for (const char* file : {"applications/plinkat.desktop", "icons/hicolor/48x48/apps/plinkat.png",
+                             "icons/hicolor/256x256/apps/plinkat.png", "plinkat/1.dbm", "plinkat/15.dbm",
+                             "plinkat/config.cfg", "plinkat/ring.Wav", "plinkat/music/5.mid"})
+        EXPECT_TRUE(QFileInfo::exists(share + QLatin1Char('/') + QLatin1String(file))) << file;
+    const QString exec = execOf(share + QStringLiteral("/applications/plinkat.desktop"));
+    ASSERT_TRUE(QFileInfo(exec).isExecutable()) << exec.toStdString();
+
+    // A player who has already played: an own first map and own settings.
+    const QString play = home.filePath(QStringLiteral("data/plinkat"));
+    const QByteArray ownMap = QByteArray(" 3 \r\n").repeated(40);
+    const QByteArray ownSettings = " 5  3  7 \r\n";
+    writeAll(play + QStringLiteral("/1.dbm"), ownMap);
+    writeAll(play + QStringLiteral("/config.cfg"), ownSettings);
+
+    QProcess game;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    env.insert(QStringLiteral("SDL_AUDIODRIVER"), QStringLiteral("dummy"));
+    env.insert(QStringLiteral("XDG_DATA_HOME"), home.filePath(QStringLiteral("data")));
+    game.setProcessEnvironment(env);
+    game.setWorkingDirectory(home.path()); // the menu starts programs anywhere
+    game.setProcessChannelMode(QProcess::ForwardedChannels);
+    game.start(exec, {});
+    ASSERT_TRUE(game.waitForStarted(5000));
+
+    const auto start = x.waitFor(kTitle, kStartScreenWidth);
+    ASSERT_TRUE(start) << "the installed game showed no start screen";
+    x.requestClose(*start);
+    ASSERT_TRUE(game.waitForFinished(10000));
+    EXPECT_EQ(game.exitCode(), 0);
+
+    EXPECT_EQ(readAll(play + QStringLiteral("/1.dbm")), ownMap);
+    EXPECT_EQ(readAll(play + QStringLiteral("/config.cfg")), ownSettings);
+    for (const char* file : {"2.dbm", "15.dbm", "ring.Wav", "music/1.mid", "music/5.mid"}) {
+        const QString name = QLatin1String(file);
+        EXPECT_EQ(readAll(play + QLatin1Char('/') + name), readAll(share + QStringLiteral("/plinkat/") + name)) << file;
+    }
+    EXPECT_FALSE(QFileInfo::exists(play + QStringLiteral("/save.dbs")));
+}
