@@ -94,6 +94,12 @@ void ManualClock::changed(Timer& timer)
             e.due = m_now + periodOf(timer.interval());
 }
 
+std::size_t ManualClock::enabledCount() const
+{
+    return static_cast<std::size_t>(std::count_if(m_entries.begin(), m_entries.end(),
+                                                  [](const Entry& e) { return e.timer->enabled(); }));
+}
+
 void ManualClock::advance(int ms)
 {
     const long long end = m_now + ms;

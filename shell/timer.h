@@ -66,6 +66,8 @@ public:
     // Moves time forward, ticking every enabled timer whose period has passed, in creation order.
     void advance(int ms);
     long long now() const { return m_now; }
+    // How many attached timers are enabled, that is, would tick when time moves on.
+    std::size_t enabledCount() const;
     // Stops every timer from ticking again (used when the program ends).
     void halt() { m_halted = true; }
 

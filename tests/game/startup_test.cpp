@@ -195,3 +195,25 @@ TEST(WindowLifecycle, HiddenWindowKeepsValuesAndTheCloseBoxBringsBackDesignValue
     QCoreApplication::processEvents(); // the closed window is deleted after its event
     EXPECT_EQ(fx.forms().form4().Text1.text(), "1");
 }
+
+// A stopped game costs nothing: once the start-up timers have done their one pass, no timer
+// ticks until the ball is launched, and none after the ball is lost.
+TEST(StartUp, NoTimerRunsWhilePlayIsStopped)
+{
+    GameFixture fx;
+    Form1& f1 = fx.start();
+    fx.advance(5000);
+    fx.forms().for6().Command4.click();
+    fx.advance(5000);
+    EXPECT_EQ(fx.enabledTimers(), 0u);
+
+    f1.polos_MouseDown({1, 0, 3000, 300});
+    EXPECT_EQ(fx.enabledTimers(), 1u);
+    f1.deck.setLeft(200); // far from where the ball comes down
+    for (int i = 0; i < 10000 && f1.Timer1.enabled(); ++i)
+        fx.tick();
+    ASSERT_FALSE(f1.Timer1.enabled()) << "the ball was never lost";
+    EXPECT_EQ(fx.messages.back(), "БАБАХ !!!");
+    fx.advance(5000);
+    EXPECT_EQ(fx.enabledTimers(), 0u);
+}

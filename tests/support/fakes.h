@@ -48,6 +48,8 @@ public:
     // Advances the manual clock; 16 ms is one tick of every enabled 1 ms timer.
     void advance(int ms) { m_clock.advance(ms); }
     void tick(int n = 1) { m_clock.advance(16 * n); }
+    // Timers that would tick if time moved on.
+    std::size_t enabledTimers() const { return m_clock.enabledCount(); }
 
     QStringList messages;              // every message box text, in order
     std::vector<RecordingDevice*> devices; // MMControl1 then MMControl2
