@@ -56,6 +56,12 @@ GameFixture::GameFixture(bool withShippedData)
         copyTree(QStringLiteral(PLINKAT_PLAY_DIR), m_dir.path());
     shell::setClock(&m_clock);
     shell::setMessageBoxHandler([this](const QString& text) { messages << text; });
+    makeForms();
+}
+
+void GameFixture::makeForms()
+{
+    // Installing the handler also clears the ended state of an earlier run.
     shell::setEndProgramHandler([this] { ended = true; });
     Forms::Setup setup;
     setup.startFolder = m_dir.path();
@@ -75,6 +81,15 @@ GameFixture::~GameFixture()
     shell::setMessageBoxHandler({});
     shell::setEndProgramHandler({});
     shell::setClock(nullptr);
+}
+
+void GameFixture::restart()
+{
+    m_forms.reset();
+    QCoreApplication::processEvents(); // windows closed by a close box go with their queued deletion
+    devices.clear();
+    ended = false;
+    makeForms();
 }
 
 Form1& GameFixture::form1() { return m_forms->form1(); }

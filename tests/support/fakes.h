@@ -45,6 +45,10 @@ public:
 
     // Starts the program: creates the main window, which runs its start-up.
     Form1& start();
+    // Runs the program again in the same folder, as the player starting it once more would:
+    // every window of the last run goes, the devices are made afresh and `ended` clears; the
+    // clock and the recorded messages carry on. Call start() next.
+    void restart();
     // Advances the manual clock; 16 ms is one tick of every enabled 1 ms timer.
     void advance(int ms) { m_clock.advance(ms); }
     void tick(int n = 1) { m_clock.advance(16 * n); }
@@ -56,6 +60,8 @@ public:
     bool ended = false;                // endProgram was called
 
 private:
+    void makeForms();
+
     QTemporaryDir m_dir;
     shell::ManualClock m_clock;
     std::unique_ptr<Forms> m_forms;
