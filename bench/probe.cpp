@@ -10,9 +10,10 @@
 //
 //   plinkat_probe <game binary> <play folder> [startup runs]
 // prints key=value lines for bench/run.sh.
+#include "xdriver.h"
+
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
-#include <X11/extensions/XTest.h>
 
 #include <algorithm>
 #include <chrono>
@@ -51,118 +52,34 @@ void sleepMs(int ms)
     std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 }
 
-struct XWin {
-    Window id = 0;
-    int x = 0, y = 0, width = 0, height = 0;
-};
+// Painted: the window's pixels show a picture (several colours), not one blank fill.
+bool showsPicture(Display* d, const XWin& w)
+{
+    XImage* img = XGetImage(d, w.id, 0, 0, static_cast<unsigned>(w.width), static_cast<unsigned>(w.height), AllPlanes, ZPixmap);
+    if (!img)
+        return false;
+    std::set<unsigned long> colours;
+    for (int gy = 1; gy < 16; ++gy)
+        for (int gx = 1; gx < 16; ++gx)
+            colours.insert(XGetPixel(img, gx * w.width / 16, gy * w.height / 16));
+    XDestroyImage(img);
+    return colours.size() >= 4;
+}
 
-class X {
-public:
-    X() : d(XOpenDisplay(nullptr)) {}
-    ~X()
-    {
-        if (d)
-            XCloseDisplay(d);
-    }
-    Display* d;
-
-    std::string title(Window w)
-    {
-        const Atom utf8 = XInternAtom(d, "UTF8_STRING", False);
-        const Atom netName = XInternAtom(d, "_NET_WM_NAME", False);
-        Atom type = 0;
-        int format = 0;
-        unsigned long count = 0, after = 0;
-        unsigned char* data = nullptr;
-        std::string t;
-        if (XGetWindowProperty(d, w, netName, 0, 1024, False, utf8, &type, &format, &count, &after, &data) == Success && data) {
-            t.assign(reinterpret_cast<char*>(data), count);
-            XFree(data);
-        }
-        return t;
-    }
-
-    std::optional<XWin> find(int width)
-    {
-        Window root = DefaultRootWindow(d), parent = 0, *children = nullptr;
-        unsigned int n = 0;
-        if (!XQueryTree(d, root, &root, &parent, &children, &n))
-            return std::nullopt;
-        std::optional<XWin> found;
-        for (unsigned int i = 0; i < n && !found; ++i) {
-            XWindowAttributes a;
-            if (!XGetWindowAttributes(d, children[i], &a) || a.map_state != IsViewable || a.width != width)
-                continue;
-            if (title(children[i]) != kTitle)
-                continue;
-            int rx = 0, ry = 0;
-            Window child = 0;
-            XTranslateCoordinates(d, children[i], root, 0, 0, &rx, &ry, &child);
-            found = XWin{children[i], rx, ry, a.width, a.height};
-        }
-        if (children)
-            XFree(children);
-        return found;
-    }
-
-    std::optional<XWin> waitFor(int width, int maxMs)
-    {
-        const auto t0 = Clock::now();
-        while (msSince(t0) < maxMs) {
-            if (auto w = find(width))
-                return w;
-            sleepMs(2);
-        }
+// The left edge of the ball (its yellow fill) in the window, in pixels, if it is on screen.
+std::optional<int> ballLeft(Display* d, const XWin& w)
+{
+    XImage* img = XGetImage(d, w.id, 0, 0, static_cast<unsigned>(w.width), static_cast<unsigned>(w.height), AllPlanes, ZPixmap);
+    if (!img)
         return std::nullopt;
-    }
-
-    // Painted: the window's pixels show a picture (several colours), not one blank fill.
-    bool painted(const XWin& w)
-    {
-        XImage* img = XGetImage(d, w.id, 0, 0, static_cast<unsigned>(w.width), static_cast<unsigned>(w.height), AllPlanes, ZPixmap);
-        if (!img)
-            return false;
-        std::set<unsigned long> colours;
-        for (int gy = 1; gy < 16; ++gy)
-            for (int gx = 1; gx < 16; ++gx)
-                colours.insert(XGetPixel(img, gx * w.width / 16, gy * w.height / 16));
-        XDestroyImage(img);
-        return colours.size() >= 4;
-    }
-
-    // The left edge of the ball (its yellow fill) in the window, in pixels, if it is on screen.
-    std::optional<int> ballLeft(const XWin& w)
-    {
-        XImage* img = XGetImage(d, w.id, 0, 0, static_cast<unsigned>(w.width), static_cast<unsigned>(w.height), AllPlanes, ZPixmap);
-        if (!img)
-            return std::nullopt;
-        std::optional<int> left;
-        for (int y = 0; y < w.height; y += 2)
-            for (int x = 0; x < w.width && (!left || x < *left); ++x)
-                if ((XGetPixel(img, x, y) & 0xffffff) == 0xffff00)
-                    left = x;
-        XDestroyImage(img);
-        return left;
-    }
-
-    void moveTo(const XWin& w, int x, int y)
-    {
-        XTestFakeMotionEvent(d, -1, w.x + x, w.y + y, CurrentTime);
-        XSync(d, False);
-    }
-
-    void click(const XWin& w, int x, int y)
-    {
-        XTestFakeMotionEvent(d, -1, w.x + x, w.y + y, CurrentTime);
-        XSync(d, False);
-        sleepMs(50);
-        XTestFakeButtonEvent(d, 1, True, CurrentTime);
-        XSync(d, False);
-        sleepMs(50);
-        XTestFakeButtonEvent(d, 1, False, CurrentTime);
-        XSync(d, False);
-    }
-};
+    std::optional<int> left;
+    for (int y = 0; y < w.height; y += 2)
+        for (int x = 0; x < w.width && (!left || x < *left); ++x)
+            if ((XGetPixel(img, x, y) & 0xffffff) == 0xffff00)
+                left = x;
+    XDestroyImage(img);
+    return left;
+}
 
 class Game {
 public:
@@ -306,8 +223,8 @@ int main(int argc, char** argv)
     const std::string binary = fs::absolute(argv[1]);
     const fs::path play = fs::absolute(argv[2]);
     const int runs = argc > 3 ? std::atoi(argv[3]) : 5;
-    X x;
-    if (!x.d) {
+    XDriver x;
+    if (!x.ok()) {
         std::fprintf(stderr, "no X display\n");
         return 2;
     }
@@ -324,9 +241,9 @@ int main(int argc, char** argv)
         std::optional<XWin> w;
         std::uintmax_t scanned = 0;
         while (msSince(game.started) < 10000 && !(painted && sound)) {
-            if (!w && (w = x.find(kStartScreenWidth)))
+            if (!w && (w = x.find(kTitle, kStartScreenWidth)))
                 mapped = msSince(game.started);
-            if (w && !painted && x.painted(*w))
+            if (w && !painted && showsPicture(x.display(), *w))
                 painted = msSince(game.started);
             if (!sound && firstSound(audio, scanned))
                 sound = msSince(game.started);
@@ -346,14 +263,14 @@ int main(int argc, char** argv)
         const std::string tag = std::string("idle_") + (std::strcmp(driver, "disk") == 0 ? "music" : "noaudio");
         const fs::path folder = freshFolder(scratch, play, 100 + (driver[0] == 'n'));
         Game game(binary, folder, driver, scratch / "audio-play.raw");
-        const auto start = x.waitFor(kStartScreenWidth, 10000);
+        const auto start = x.waitFor(kTitle, kStartScreenWidth, 10000, 2);
         if (!start) {
             ++failures;
             continue;
         }
         sleepMs(500);
         x.click(*start, 24 + 192, 240 + 12); // "СТАРТ"
-        const auto main = x.waitFor(kMainWindowWidth, 5000);
+        const auto main = x.waitFor(kTitle, kMainWindowWidth, 5000, 2);
         if (!main) {
             ++failures;
             continue;
@@ -375,7 +292,7 @@ int main(int argc, char** argv)
         const auto playStart = Clock::now();
         auto nextSample = playStart;
         while (msSince(playStart) < 5000) {
-            if (const auto left = x.ballLeft(*main)) {
+            if (const auto left = ballLeft(x.display(), *main)) {
                 ++seen;
                 const double ballMm = *left / (1440.0 / 25.4 / 15.0);
                 x.moveTo(*main, std::max(1, static_cast<int>(4.0 * (ballMm - 15.0))), stripY);

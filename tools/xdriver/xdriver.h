@@ -1,6 +1,7 @@
 #pragma once
-// A tiny X11 driver for end-to-end tests: finds top-level windows by title and size,
-// clicks at a point inside one, and asks one to close as a window manager would.
+// A tiny X11 driver for the smoke test and the benchmark probe: finds top-level windows by title
+// and size, moves the pointer and clicks inside one, and asks one to close as a window manager
+// would.
 #include <optional>
 #include <string>
 
@@ -16,13 +17,15 @@ public:
     XDriver();
     ~XDriver();
     bool ok() const { return m_display != nullptr; }
+    _XDisplay* display() const { return m_display; }
 
     // A mapped top-level window with this title and width (pixels), if there is one now.
     std::optional<XWin> find(const std::string& title, int width);
-    // Waits up to maxMs for such a window to be mapped (or, with mapped false, to be gone).
-    std::optional<XWin> waitFor(const std::string& title, int width, int maxMs = 10000);
+    // Waits up to maxMs for such a window to be mapped, looking every pollMs, or to be gone.
+    std::optional<XWin> waitFor(const std::string& title, int width, int maxMs = 10000, int pollMs = 50);
     bool waitGone(const std::string& title, int width, int maxMs = 10000);
 
+    void moveTo(const XWin& w, int x, int y);
     void click(const XWin& w, int x, int y);
     void requestClose(const XWin& w);
 

@@ -71,12 +71,12 @@ std::optional<XWin> XDriver::find(const std::string& title, int width)
     return found;
 }
 
-std::optional<XWin> XDriver::waitFor(const std::string& title, int width, int maxMs)
+std::optional<XWin> XDriver::waitFor(const std::string& title, int width, int maxMs, int pollMs)
 {
-    for (int t = 0; t < maxMs; t += 50) {
+    for (int t = 0; t < maxMs; t += pollMs) {
         if (auto w = find(title, width))
             return w;
-        sleepMs(50);
+        sleepMs(pollMs);
     }
     return std::nullopt;
 }
@@ -91,10 +91,15 @@ bool XDriver::waitGone(const std::string& title, int width, int maxMs)
     return false;
 }
 
-void XDriver::click(const XWin& w, int x, int y)
+void XDriver::moveTo(const XWin& w, int x, int y)
 {
     XTestFakeMotionEvent(m_display, -1, w.x + x, w.y + y, CurrentTime);
     XSync(m_display, False);
+}
+
+void XDriver::click(const XWin& w, int x, int y)
+{
+    moveTo(w, x, y);
     sleepMs(50);
     XTestFakeButtonEvent(m_display, 1, True, CurrentTime);
     XSync(m_display, False);
