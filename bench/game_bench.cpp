@@ -44,6 +44,7 @@ public:
         shell::setEndProgramHandler([] {});
         Forms::Setup setup;
         setup.startFolder = m_dir.path();
+        setup.workFolder = m_dir.path();
         setup.devices = [] { return std::make_unique<SilentDevice>(); };
         m_forms = std::make_unique<Forms>(setup);
         m_forms->form1();

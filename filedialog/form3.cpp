@@ -19,9 +19,9 @@ constexpr qreal kFilterLabelPoints = 8;
 
 Form3::Form3(Forms& forms)
     : Window(QStringLiteral("save - load"), 4575, 4380),
-      Drive1(*this, 0, 0, 2175, 315, forms.startFolder()),
-      Dir1(*this, 0, 360, 2175, 2790, forms.startFolder()),
-      File1(*this, 2160, 360, 2415, 2820, forms.startFolder()),
+      Drive1(*this, 0, 0, 2175, 315, forms.workFolder()),
+      Dir1(*this, 0, 360, 2175, 2790, forms.workFolder()),
+      File1(*this, 2160, 360, 2415, 2820, forms.workFolder()),
       Command1(*this, 0, 3240, 1335, 495, QStringLiteral("save")),
       Text1(*this, 1560, 3240, 1455, 495, QStringLiteral("1.dbm")),
       Command2(*this, 0, 3840, 1335, 495, QStringLiteral("load")),

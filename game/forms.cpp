@@ -30,6 +30,8 @@ Forms::Forms(Setup setup)
         m_setup.devices = [] { return audio::makeSdlDevice(); };
     if (m_setup.startFolder.isEmpty())
         m_setup.startFolder = QDir::currentPath();
+    if (m_setup.workFolder.isEmpty())
+        m_setup.workFolder = QDir::currentPath();
 }
 
 Forms::~Forms() = default;

@@ -18,9 +18,13 @@ public:
     struct Setup {
         // Makes the two media devices of the main window; the real SDL devices by default.
         audio::DeviceFactory devices;
-        // The folder the program started in: the start-up folder and the first working folder.
+        // The start-up folder, which holds the sound effect and the melodies.
         // The process's current folder by default.
         QString startFolder;
+        // The first working folder (settings, saved game, maps), where the save/load dialog's
+        // folder list starts. The process's current folder by default, like the start-up folder;
+        // tests keep the two apart.
+        QString workFolder;
     };
 
     explicit Forms(Setup setup = {});
@@ -41,6 +45,7 @@ public:
     bool form4Exists() const;
 
     const QString& startFolder() const { return m_setup.startFolder; }
+    const QString& workFolder() const { return m_setup.workFolder; }
     std::unique_ptr<audio::MediaDevice> makeDevice() const { return m_setup.devices(); }
 
 private:

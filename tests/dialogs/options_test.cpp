@@ -196,7 +196,7 @@ TEST_F(Options, ChoiceAboveTheBoundIsClampedAndOpenedWithoutPlaying)
     EXPECT_EQ(f1.file, QStringLiteral("5.mid"));
     EXPECT_EQ(music().commands,
               QStringList({QStringLiteral("close"),
-                           QStringLiteral("open ") + fx.folder() + QStringLiteral("/music/5.mid")}));
+                           QStringLiteral("open ") + fx.startFolder() + QStringLiteral("/music/5.mid")}));
 }
 
 TEST_F(Options, ChosenMelodyPlaysNextThenTheRotationGoesOnFromOne)
@@ -270,7 +270,7 @@ TEST_F(Options, ChoiceWhileTheMusicIsSilentOpensButNeverPlays)
     QCoreApplication::processEvents();
     EXPECT_EQ(music().commands,
               QStringList({QStringLiteral("close"),
-                           QStringLiteral("open ") + fx.folder() + QStringLiteral("/music/2.mid")}));
+                           QStringLiteral("open ") + fx.startFolder() + QStringLiteral("/music/2.mid")}));
     EXPECT_EQ(f1.num, 2.0f);
 }
 

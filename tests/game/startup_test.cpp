@@ -106,7 +106,7 @@ TEST(StartUp, ShowsTheStartScreenOpensTheEffectAndStartsTheMusicTimers)
     EXPECT_FALSE(f1.visible());
     EXPECT_EQ(f1.file, "ring.Wav");
     ASSERT_EQ(fx.devices.size(), 2u);
-    EXPECT_EQ(fx.devices[0]->commands, QStringList{"open " + fx.folder() + "/ring.Wav"});
+    EXPECT_EQ(fx.devices[0]->commands, QStringList{"open " + fx.startFolder() + "/ring.Wav"});
     EXPECT_TRUE(f1.Timer4.enabled());
     EXPECT_TRUE(f1.Timer3.enabled());
     EXPECT_FALSE(f1.Timer1.enabled());

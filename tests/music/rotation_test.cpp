@@ -62,7 +62,7 @@ TEST_F(Rotation, StartTickOpensAndPlaysTheStartMelodyFromTheMusicFolder)
     fx.tick();
     EXPECT_EQ(music().commands,
               QStringList({QStringLiteral("close"),
-                           QStringLiteral("open ") + fx.folder() + QStringLiteral("/music/1.mid"),
+                           QStringLiteral("open ") + fx.startFolder() + QStringLiteral("/music/1.mid"),
                            QStringLiteral("play")}));
     EXPECT_EQ(f1.file, QStringLiteral("1.mid"));
     EXPECT_EQ(f1.num, 2.0f);
@@ -159,7 +159,7 @@ TEST_F(Rotation, EachDoneClosesTheEndedMelodyBeforeOpeningTheNext)
     endMelody();
     EXPECT_EQ(music().commands,
               QStringList({QStringLiteral("close"),
-                           QStringLiteral("open ") + fx.folder() + QStringLiteral("/music/2.mid"),
+                           QStringLiteral("open ") + fx.startFolder() + QStringLiteral("/music/2.mid"),
                            QStringLiteral("play")}));
 }
 

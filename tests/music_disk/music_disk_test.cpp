@@ -65,6 +65,7 @@ public:
         shell::setEndProgramHandler([] {});
         Forms::Setup setup; // no device factory: the real SDL devices
         setup.startFolder = m_dir.path();
+        setup.workFolder = m_dir.path();
         m_forms = std::make_unique<Forms>(setup);
     }
     ~RealGame()

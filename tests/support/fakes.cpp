@@ -35,28 +35,57 @@ void RecordingDevice::finishPlayback()
     }, Qt::QueuedConnection);
 }
 
-namespace {
-void copyTree(const QString& from, const QString& to)
+void RecordingDevice::finishPlaybackNow()
 {
-    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
+    if (!playing)
+        return;
+    playing = false;
+    if (onDone)
+        onDone();
+}
+
+namespace {
+// The play folder's sounds go to the start-up folder, its data to the working folder.
+void copyPlayFolder(const QString& start, const QString& work)
+{
+    const QDir from(QStringLiteral(PLINKAT_PLAY_DIR));
+    QDirIterator it(from.path(), QDir::Files, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString src = it.next();
-        const QString rel = QDir(from).relativeFilePath(src);
+        const QString rel = from.relativeFilePath(src);
         if (rel == QLatin1String("plinkat"))
             continue;
-        QDir().mkpath(QFileInfo(QDir(to).filePath(rel)).path());
-        QFile::copy(src, QDir(to).filePath(rel));
+        const bool sound = rel == QLatin1String("ring.Wav") || rel.startsWith(QLatin1String("music/"));
+        const QString to = QDir(sound ? start : work).filePath(rel);
+        QDir().mkpath(QFileInfo(to).path());
+        QFile::copy(src, to);
     }
 }
 } // namespace
 
 GameFixture::GameFixture(bool withShippedData)
+    : m_start(m_dir.filePath(QStringLiteral("start"))), m_work(m_dir.filePath(QStringLiteral("play")))
 {
+    QDir().mkpath(m_start);
+    QDir().mkpath(m_work);
     if (withShippedData)
-        copyTree(QStringLiteral(PLINKAT_PLAY_DIR), m_dir.path());
+        copyPlayFolder(m_start, m_work);
     shell::setClock(&m_clock);
-    shell::setMessageBoxHandler([this](const QString& text) { messages << text; });
+    shell::setMessageBoxHandler([this](const QString& text) {
+        messages << text;
+        if (!whileBoxWaits || m_boxDepth > 0)
+            return;
+        ++m_boxDepth;
+        whileBoxWaits(text);
+        --m_boxDepth;
+    });
     makeForms();
+}
+
+void GameFixture::endMelodyNow()
+{
+    if (devices.size() > 1)
+        devices[1]->finishPlaybackNow();
 }
 
 void GameFixture::makeForms()
@@ -64,7 +93,8 @@ void GameFixture::makeForms()
     // Installing the handler also clears the ended state of an earlier run.
     shell::setEndProgramHandler([this] { ended = true; });
     Forms::Setup setup;
-    setup.startFolder = m_dir.path();
+    setup.startFolder = m_start;
+    setup.workFolder = m_work;
     setup.devices = [this] {
         auto d = std::make_unique<RecordingDevice>();
         devices.push_back(d.get());

@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -23,23 +24,30 @@ public:
     // Ends the current playback as the real device would: Done arrives later as an event,
     // and not at all once the device is gone.
     void finishPlayback();
+    // Ends the current playback and runs Done now, as the event loop of a message box that a
+    // handler waits in delivers it. Nothing happens when nothing plays.
+    void finishPlaybackNow();
 
 private:
     QObject m_context;
 };
 
-// A whole game in a temporary play folder, with fake devices, recorded message boxes and a
-// manual clock. Windows are created on first use exactly as in the program.
+// A whole game with fake devices, recorded message boxes and a manual clock. Windows are created
+// on first use exactly as in the program. The start-up folder (sound effect and melodies) and the
+// working folder (settings, maps, saved game) are two different temporary folders, so a file read
+// from the wrong one shows.
 class GameFixture {
 public:
-    // Copies the named files (paths relative to the build's play folder) into a fresh folder.
+    // With shipped data, the build's play folder is copied in: the sounds into the start-up
+    // folder, everything else into the working folder.
     explicit GameFixture(bool withShippedData = true);
     ~GameFixture();
 
     Forms& forms() { return *m_forms; }
     Form1& form1();
-    QString folder() const { return m_dir.path(); }
-    QString pathOf(const QString& name) const { return m_dir.filePath(name); }
+    QString folder() const { return m_work; } // the working folder
+    QString pathOf(const QString& name) const { return m_work + QLatin1Char('/') + name; }
+    QString startFolder() const { return m_start; }
     void writeFile(const QString& name, const QByteArray& bytes) const;
     QByteArray readFile(const QString& name) const;
 
@@ -56,6 +64,12 @@ public:
     std::size_t enabledTimers() const { return m_clock.enabledCount(); }
 
     QStringList messages;              // every message box text, in order
+    // Runs while a message box waits, after its text is recorded: events that the box's own event
+    // loop delivers in the program, such as a melody's end (endMelodyNow) or the ticks of running
+    // timers (tick). Only the outermost box runs it, so boxes opened meanwhile do not recurse.
+    std::function<void(const QString& text)> whileBoxWaits;
+    // The melody that plays ends, and its Done runs now.
+    void endMelodyNow();
     std::vector<RecordingDevice*> devices; // MMControl1 then MMControl2
     bool ended = false;                // endProgram was called
 
@@ -63,6 +77,8 @@ private:
     void makeForms();
 
     QTemporaryDir m_dir;
+    QString m_start, m_work;
+    int m_boxDepth = 0;
     shell::ManualClock m_clock;
     std::unique_ptr<Forms> m_forms;
 };
