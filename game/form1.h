@@ -78,8 +78,11 @@ public:
     void drawGrid();        // drawCell for every cell, x outer, y inner
     // Reads <level>.dbm from the working folder and draws it; on failure tells the player,
     // leaves the cells as they were and returns false.
-    bool loadLevelMap();
-    QString levelMapPath(); // sets file to <level>.dbm and returns its path
+    bool loadLevelMap() { return loadLevelMap(level); }
+    bool loadLevelMap(float ofLevel);
+    // Sets file to <level>.dbm and returns its path in the working folder.
+    QString levelMapPath() { return levelMapPath(level); }
+    QString levelMapPath(float ofLevel);
     QString workingFolder(); // the save/load dialog's folder list path (creates the dialog hidden)
     void restBallOnPaddle(float top); // ball Left = paddle Left + 10, ball Top = top
 

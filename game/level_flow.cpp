@@ -15,15 +15,15 @@ constexpr float kRestTopLost = 112;
 const QString kAllCleared = QStringLiteral("Все уровни пройдены! Игра начинается с первого уровня.");
 } // namespace
 
-QString Form1::levelMapPath()
+QString Form1::levelMapPath(float ofLevel)
 {
-    file = shell::numText(level) + QStringLiteral(".dbm");
+    file = shell::numText(ofLevel) + QStringLiteral(".dbm");
     return shell::joinPath(workingFolder(), "\\", file);
 }
 
-bool Form1::loadLevelMap()
+bool Form1::loadLevelMap(float ofLevel)
 {
-    const QString path = levelMapPath();
+    const QString path = levelMapPath(ofLevel);
     const maps::ReadStatus status = maps::readMap(path, cells);
     if (status != maps::ReadStatus::Ok) {
         shell::msgBox(maps::readFailedMessage(status, path));
@@ -44,8 +44,11 @@ void Form1::levelCleared()
         shell::msgBox(kAllCleared);
         level = 1;
     }
-    shell::msgBox(QStringLiteral("уровень - ") + shell::numText(level));
-    loadLevelMap();
+    // The map read is the one of the level announced: a level jump that lands while the box
+    // waits changes `level` and, like any jump, takes effect at the next map read.
+    const float announced = level;
+    shell::msgBox(QStringLiteral("уровень - ") + shell::numText(announced));
+    loadLevelMap(announced);
     restBallOnPaddle(deck.top() - 8);
     Text1.setText(shell::numText(score));
 }

@@ -3,6 +3,8 @@
 // save.dbs holds one line: the level in print form, then CR LF (level 4 is " 4 \r\n").
 // Both commands first show the file's full path, then the level. They change nothing but
 // `level` (and `file`): play, the ball, the paddle, the score and the cells go on as they were.
+// The path and the level saved are taken when the command is chosen: while the path box waits
+// the game goes on behind it, and its handlers may change `file` and `level` meanwhile.
 //
 // A save is written whole through a temporary file, so a failed save keeps the old file and
 // says so instead of reporting the level. A load that finds no file, or no number at the start
@@ -30,13 +32,14 @@ void Form1::save_Click()
 {
     file = kSaveName;
     const QString path = workingFolder() + QStringLiteral("/") + file;
+    const float saved = level;
     shell::msgBox(path);
-    const QByteArray text = (shell::printForm(level) + QStringLiteral("\r\n")).toLatin1();
+    const QByteArray text = (shell::printForm(saved) + QStringLiteral("\r\n")).toLatin1();
     if (!shell::writeFileWhole(path, text)) {
         shell::msgBox(QStringLiteral("Не удалось сохранить игру: ") + path);
         return;
     }
-    shell::msgBox(levelMessage(level));
+    shell::msgBox(levelMessage(saved));
 }
 
 void Form1::load_Click()

@@ -44,9 +44,14 @@ void Form1::Form_Unload()
 {
     file = QStringLiteral("config.cfg");
     const QString path = shell::joinPath(workingFolder(), "/", file);
-    if (!settings::write(path, {melodi, num, skor}))
-        shell::msgBox(settings::writeFailedMessage(path));
+    const bool written = settings::write(path, {melodi, num, skor});
     MMControl2->setCommand(QStringLiteral("close"));
     MMControl1->setCommand(QStringLiteral("close"));
+    if (!written) {
+        // Nothing of the game goes on behind this last box: no ball, no melody.
+        for (shell::Timer* t : {&Timer1, &Timer2, &Timer3, &Timer4, &Timer5, &Timer6, &Timer7})
+            t->setEnabled(false);
+        shell::msgBox(settings::writeFailedMessage(path));
+    }
     shell::endProgram();
 }

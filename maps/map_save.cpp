@@ -1,9 +1,11 @@
 // Map save: the cells to the file named in the save/load dialog.
 //
 // The player is first shown the joined path (folder, "/", name), exactly as joined, so the root
-// folder shows "//". The file is then written whole through a temporary file: a failure (empty
-// name, the name of a folder, no permission, a full disk) keeps any earlier file intact and tells
-// the player. Timer5 ends stopped in every case.
+// folder shows "//". The file written is the one shown: the path is fixed before the box, since
+// other handlers may change `file` while the box waits (a melody that ends sets it to the next
+// melody's name). The cells are written as they are once the box has been closed. The file is
+// written whole: a failure (empty name, the name of a folder, no permission, a full disk) keeps
+// any earlier file intact and tells the player. Timer5 ends stopped in every case.
 #include "filedialog/form3.h"
 #include "game/form1.h"
 #include "game/forms.h"
@@ -18,11 +20,13 @@ void Form1::Timer5_Tick()
     file = dialog.Text1.text();
     const QString folder = dialog.Dir1.path();
     const QString shown = folder + QStringLiteral("/") + file;
+    const QString path = shell::joinPath(folder, "/", file);
     shell::msgBox(shown);
-    // The cells as they are once the box has been closed.
-    if (!maps::writeMap(shell::joinPath(folder, "/", file), cells)) {
+    if (!maps::writeMap(path, cells)) {
         shell::msgBox(maps::writeFailedMessage(shown));
         return;
     }
-    dialog.File1.refresh(); // the new file shows in the list at once
+    // The new file shows in the list at once, if the dialog is still there.
+    if (m_forms.form3Exists())
+        m_forms.form3().File1.refresh();
 }

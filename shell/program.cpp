@@ -16,6 +16,10 @@ bool g_ended = false;
 
 void msgBox(const QString& text)
 {
+    // A handler that goes on after the program has ended (it ended while the handler waited in a
+    // box) shows nothing more.
+    if (g_ended)
+        return;
     if (g_messageBox) {
         g_messageBox(text);
         return;

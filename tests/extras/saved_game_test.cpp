@@ -20,6 +20,26 @@ TEST(SavedGame, SavingOnLevelFourWritesFiveBytesAndShowsPathThenLevel)
     EXPECT_EQ(f1.file, "save.dbs");
 }
 
+// The ball goes on behind the path box and is lost there, which takes the game back a level;
+// the save keeps the level the player chose to save.
+TEST(SavedGame, TheLevelSavedIsTheOneTheCommandWasChosenOn)
+{
+    GameFixture fx;
+    Form1& f1 = startedGame(fx);
+    f1.level = 4;
+    f1.cells[10][4] = 3; // a level still to clear
+    f1.deck.setLeft(100);
+    f1.ball.setLeft(10);
+    f1.ball.setTop(118);
+    f1.vdir = 2;
+    f1.Timer1.setEnabled(true);
+    fx.whileBoxWaits = [&](const QString&) { fx.tick(5); };
+    f1.save.click();
+    EXPECT_EQ(fx.messages, QStringList({fx.folder() + "/save.dbs", "БАБАХ !!!", "уровень  - 4"}));
+    EXPECT_EQ(fx.readFile("save.dbs"), QByteArray(" 4 \r\n"));
+    EXPECT_EQ(f1.level, 3.0f);
+}
+
 TEST(SavedGame, SavingReplacesAnEarlierFileWhole)
 {
     GameFixture fx;
