@@ -10,6 +10,7 @@ bool writeFileWhole(const QString& path, const QByteArray& data)
     if (path.isEmpty() || QFileInfo(path).isDir())
         return false;
     QSaveFile out(path);
+    out.setDirectWriteFallback(true); // only used when no temporary file can be created beside it
     if (!out.open(QIODevice::WriteOnly))
         return false;
     if (out.write(data) != data.size()) {
@@ -23,9 +24,7 @@ QString joinPath(const QString& folder, const QString& separator, const QString&
 {
     QString sep = separator;
     sep.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    QString joined = folder + sep + name;
-    joined.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    return joined;
+    return folder + sep + name;
 }
 
 } // namespace shell

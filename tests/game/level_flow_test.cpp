@@ -1,5 +1,7 @@
 // Level clear, ball loss, the end of the levels and broken map files.
 #include "game_helpers.h"
+#include "filedialog/form3.h"
+#include "game/form4.h"
 #include "maps/map_file.h"
 
 #include <gtest/gtest.h>
@@ -41,6 +43,29 @@ TEST(LevelFlow, ClearingLevelOneCongratulatesAndReadsTheNextMap)
     EXPECT_FLOAT_EQ(f1.ball.top(), f1.deck.top() - 8 - 4);
     CellGrid expected = mapOf(fx, "2.dbm");
     EXPECT_EQ(f1.cells, expected);
+}
+
+// A level jump that lands while the new level is announced does not swap the map under the
+// announcement: the announced map is read, and the jump takes effect at the next map read.
+TEST(LevelFlow, TheMapReadAfterAClearedLevelIsTheOneAnnounced)
+{
+    GameFixture fx;
+    Form1& f1 = playing(fx);
+    f1.cells = {};
+    f1.level = 1;
+    fx.forms().form4().Text1.setText("9");
+    f1.Timer7.setEnabled(true);
+    fx.whileBoxWaits = [&](const QString& text) {
+        if (text.startsWith("уровень"))
+            fx.tick();
+    };
+    f1.Timer1.setEnabled(true);
+    placeBall(f1, 80, 90);
+    f1.Timer1_Tick();
+    EXPECT_EQ(fx.messages, (QStringList{"молодец", "уровень - 2"}));
+    EXPECT_EQ(f1.file, "2.dbm");
+    EXPECT_EQ(f1.cells, mapOf(fx, "2.dbm"));
+    EXPECT_EQ(f1.level, 9.0f);
 }
 
 TEST(LevelFlow, LosingTheBallGoesBackOneLevelAndResetsTheScore)
@@ -134,11 +159,29 @@ TEST(LevelFlow, AGridOfZerosIsClearedWhateverRowAndColumnZeroHold)
     EXPECT_EQ(f1.level, 2.0f);
 }
 
+// Level maps are read in the working folder, not in the start-up folder beside the sounds; a
+// working folder whose own name holds a backslash works like any other.
 TEST(LevelFlow, LevelMapsComeFromTheWorkingFolder)
 {
     GameFixture fx;
     Form1& f1 = playing(fx);
+    const QByteArray allRed = QByteArray(" 3 \r\n").repeated(40);
+    QFile decoy(fx.startFolder() + "/1.dbm");
+    ASSERT_TRUE(decoy.open(QIODevice::WriteOnly));
+    decoy.write(allRed);
+    decoy.close();
+
     f1.level = 12;
     EXPECT_EQ(f1.levelMapPath(), fx.folder() + "/12.dbm");
     EXPECT_EQ(f1.file, "12.dbm");
+    f1.level = 1;
+    ASSERT_TRUE(f1.loadLevelMap());
+    EXPECT_EQ(f1.cells, mapOf(fx, "1.dbm"));
+
+    fx.writeFile("my\\maps/1.dbm", allRed);
+    ASSERT_TRUE(fx.forms().form3().Dir1.setPath(fx.pathOf("my\\maps")));
+    ASSERT_TRUE(f1.loadLevelMap());
+    EXPECT_EQ(f1.cells[1][1], 3.0f);
+    EXPECT_EQ(f1.cells[10][4], 3.0f);
+    EXPECT_TRUE(fx.messages.isEmpty()) << fx.messages.join(' ').toStdString();
 }

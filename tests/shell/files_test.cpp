@@ -1,0 +1,91 @@
+// Whole-file writes as an ordinary player meets them: a shared play folder where no file can be
+// created but the game's own files are writable.
+#include "shell/files.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <functional>
+#include <gtest/gtest.h>
+#include <grp.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+// Runs `body` in a child process with an ordinary user's rights and returns its exit code.
+// Root ignores file permissions, so as root (CI) the child first becomes "nobody".
+int runUnprivileged(const std::function<int()>& body)
+{
+    const pid_t pid = fork();
+    if (pid == 0) {
+        if (geteuid() == 0 && (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0))
+            _exit(100);
+        _exit(body());
+    }
+    int status = 0;
+    if (pid < 0 || waitpid(pid, &status, 0) != pid)
+        return -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+QByteArray contents(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+void put(const QString& path, const QByteArray& bytes, mode_t mode)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+    f.close();
+    ASSERT_EQ(chmod(QFile::encodeName(path).constData(), mode), 0);
+}
+
+ino_t inodeOf(const QString& path)
+{
+    struct stat st {};
+    return stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_ino : 0;
+}
+
+} // namespace
+
+TEST(WholeFileWrite, ASharedFolderTakesNoNewFilesButItsWritableFilesAreRewrittenInPlace)
+{
+    QTemporaryDir dir;
+    const QString shared = dir.filePath("shared.cfg"), readOnly = dir.filePath("readonly.cfg"),
+                  fresh = dir.filePath("new.cfg");
+    put(shared, " 5  1  4 \r\n and an old tail\r\n", 0666);
+    put(readOnly, " 5  1  4 \r\n", 0444);
+    // Others (and, as the owner, this user) may enter and list the folder but create nothing in it.
+    ASSERT_EQ(chmod(QFile::encodeName(dir.path()).constData(), 0555), 0);
+    const ino_t sharedInode = inodeOf(shared);
+
+    const int failed = runUnprivileged([&] {
+        int bits = 0;
+        if (!shell::writeFileWhole(shared, " 5  3  6 \r\n"))
+            bits |= 1;
+        if (shell::writeFileWhole(readOnly, "x"))
+            bits |= 2;
+        if (shell::writeFileWhole(fresh, "x"))
+            bits |= 4;
+        return bits;
+    });
+    chmod(QFile::encodeName(dir.path()).constData(), 0755);
+    EXPECT_EQ(failed, 0) << "1: the writable file was not saved, 2: a read-only file was replaced, "
+                            "4: a file was created in the folder, 100: could not become an ordinary user";
+    EXPECT_EQ(contents(shared), " 5  3  6 \r\n");
+    EXPECT_EQ(inodeOf(shared), sharedInode) << "rewritten in place";
+    EXPECT_EQ(contents(readOnly), " 5  1  4 \r\n");
+    EXPECT_FALSE(QFile::exists(fresh));
+
+    // Where the folder allows it, the write stays atomic: a new file is renamed over the old one.
+    const QString own = dir.filePath("own.cfg");
+    put(own, "old", 0644);
+    const ino_t before = inodeOf(own);
+    ASSERT_TRUE(shell::writeFileWhole(own, "new"));
+    EXPECT_EQ(contents(own), "new");
+    EXPECT_NE(inodeOf(own), before);
+}
