@@ -144,11 +144,12 @@ TEST(Smoke, InstalledGameStartsFromItsDesktopEntryInThePlayersFolder)
     ASSERT_EQ(install.exitCode(), 0);
 
     const QString share = prefix.filePath(QStringLiteral("share"));
-    for (const char* file : {"applications/plinkat.desktop", "icons/hicolor/48x48/apps/plinkat.png",
+    const QString entry = QStringLiteral("applications/" PLINKAT_APP_ID ".desktop");
+    for (const char* file : {"icons/hicolor/48x48/apps/plinkat.png",
                              "icons/hicolor/256x256/apps/plinkat.png", "plinkat/1.dbm", "plinkat/15.dbm",
                              "plinkat/config.cfg", "plinkat/ring.Wav", "plinkat/music/5.mid"})
         EXPECT_TRUE(QFileInfo::exists(share + QLatin1Char('/') + QLatin1String(file))) << file;
-    const QString exec = execOf(share + QStringLiteral("/applications/plinkat.desktop"));
+    const QString exec = execOf(share + QLatin1Char('/') + entry);
     ASSERT_TRUE(QFileInfo(exec).isExecutable()) << exec.toStdString();
 
     // A player who has already played: an own first map and own settings.

@@ -1,0 +1,135 @@
+#!/usr/bin/env bash
+# Takes the screenshots named in the AppStream metainfo (dist/screenshots/*.png) from the real game
+# under Xvfb: the start screen, a game in progress on level 7, the map editor and the options.
+#
+#   dist/screenshots.sh [build folder]     default build/dev, whose plinkat target must be built
+#
+# Needs xvfb, xdotool, x11-utils and imagemagick. The ball's position depends on timing, so look
+# at every picture before committing it, and run the script again if one is not nice.
+set -euo pipefail
+src=$(cd "$(dirname "$0")/.." && pwd)
+build=$(cd "${1:-$src/build/dev}" && pwd)
+out="$src/dist/screenshots"
+work=$(mktemp -d)
+xvfb_pid=
+game_pid=
+cleanup() {
+    if [ -n "$game_pid" ]; then kill "$game_pid" 2>/dev/null || true; fi
+    if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+# A play folder with the shipped maps and settings and the generated sound and melodies.
+play="$work/Plinkat"
+mkdir -p "$play"
+cp "$src"/data/*.dbm "$src/data/config.cfg" "$build/play/ring.Wav" "$play/"
+cp -r "$build/play/music" "$play/"
+
+# A virtual screen on a free display number, which Xvfb writes to fd 3 once it is ready.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -noreset -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb_pid=$!
+for _ in $(seq 100); do
+    [ -s "$work/display" ] && break
+    sleep 0.1
+done
+export DISPLAY=":$(head -n1 "$work/display")"
+
+(cd "$play" && QT_QPA_PLATFORM=xcb SDL_AUDIODRIVER=dummy exec "$build/play/plinkat") &
+game_pid=$!
+
+# The id of the game's mapped window that is this many pixels wide, looking every 0.1 s up to
+# $2 times (default 100). The widths: start screen 425, main window 613, editor 485, options 348,
+# map dialog 305, the menu "файл" 158.
+find_window() {
+    local id width
+    for _ in $(seq "${2:-100}"); do
+        for id in $(xdotool search --onlyvisible --class '^plinkat$' 2>/dev/null); do
+            width=$(xdotool getwindowgeometry "$id" 2>/dev/null | sed -n 's/.*Geometry: \([0-9]*\)x.*/\1/p')
+            if [ "$width" = "$1" ]; then
+                echo "$id"
+                return 0
+            fi
+        done
+        sleep 0.1
+    done
+    return 1
+}
+
+window() {
+    find_window "$1" && return
+    echo "screenshots.sh: no window $1 pixels wide; the game's windows:" >&2
+    for id in $(xdotool search --onlyvisible --class '^plinkat$' 2>/dev/null); do
+        xdotool getwindowname "$id" getwindowgeometry "$id" >&2
+    done
+    exit 1
+}
+
+click() { # window x y
+    xdotool mousemove --window "$1" "$2" "$3"
+    sleep 0.2
+    xdotool click 1
+}
+
+# Picks the n-th entry (0 сэйвы, 1 карты, 2 редактор карт, 3 случайная карта) of the main window's
+# menu "файл". The keyboard opens it (Alt, Down), as without a window manager a click shows it
+# only for a moment; the keys miss now and then, so they are tried again.
+file_menu() {
+    xdotool mousemove --window "$main" 300 300
+    for _ in 1 2 3 4 5; do
+        sleep 0.3
+        xdotool key alt
+        sleep 0.3
+        xdotool key Down
+        if find_window 158 10 >/dev/null; then
+            for _ in $(seq "$1"); do
+                xdotool key Down
+            done
+            xdotool key Return
+            return
+        fi
+        xdotool key Escape
+    done
+    echo "screenshots.sh: the menu файл did not open" >&2
+    exit 1
+}
+
+shot() { # window name
+    sleep 0.5 # painted
+    import -window "$1" -strip -define png:exclude-chunks=date,time "$out/$2.png"
+    echo "$out/$2.png"
+}
+
+mkdir -p "$out"
+start=$(window 425)
+xdotool mousemove 1000 700
+shot "$start" start
+
+click "$start" 216 252 # СТАРТ
+main=$(window 613)
+sleep 0.5
+
+# The ball launched and paused at once; then level 7 through the map dialog (the first file, then
+# "7" jumps to 7.dbm), whose "load" lets the ball fly on for a quarter of a second before the pause.
+click "$main" 224 530
+xdotool mousemove --window "$main" 592 35 click 1
+file_menu 1
+dialog=$(window 305)
+click "$dialog" 200 31
+xdotool type 7
+sleep 0.5 # the name box follows the list
+click "$dialog" 44 272
+xdotool mousemove --window "$main" 592 35 sleep 0.25 click 1
+xdotool mousemove 1000 700 # off the windows: the hint line keeps the score
+shot "$main" play
+
+file_menu 2 # редактор карт, showing the loaded map
+editor=$(window 485)
+xdotool mousemove 1000 700
+shot "$editor" editor
+click "$editor" 312 272 # нет
+
+click "$main" 78 9 # опции
+options=$(window 348)
+xdotool mousemove 1000 700
+shot "$options" options
