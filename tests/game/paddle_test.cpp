@@ -1,6 +1,8 @@
 // Steering, launching, the Shift trick, the pause key and the pause button.
 #include "game_helpers.h"
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -109,6 +111,25 @@ TEST(Paddle, PKeyPausesAndResumesThirtyMillimetresLower)
     EXPECT_EQ(f1.ball.top(), 90.0f);
     EXPECT_EQ(f1.hdir, 2.0f);
     EXPECT_EQ(f1.vdir, 1.0f);
+}
+
+// The pause key is the key in P's place: under the Russian layout it types "З" and still pauses,
+// while the key in Z's place, which types "Я" there, does not.
+TEST(Paddle, PauseKeyIsFoundByItsPlaceWhateverTheLayout)
+{
+    GameFixture fx;
+    Form1& f1 = playing(fx);
+    f1.Timer1.setEnabled(true);
+    auto press = [&](Qt::Key key, quint32 scanCode, const QString& text) {
+        QKeyEvent e(QEvent::KeyPress, key, Qt::NoModifier, scanCode, 0, 0, text);
+        QApplication::sendEvent(f1.polos.widget(), &e);
+    };
+    press(Qt::Key(0x042F), 52, QStringLiteral("я")); // Z's place
+    EXPECT_TRUE(f1.Timer1.enabled());
+    press(Qt::Key(0x0417), 33, QStringLiteral("з")); // P's place
+    EXPECT_FALSE(f1.Timer1.enabled());
+    press(Qt::Key_P, 0, QStringLiteral("p")); // a synthetic key with no place of its own
+    EXPECT_TRUE(f1.Timer1.enabled());
 }
 
 TEST(PauseButton, FlipsTheBallTickAndHandsTheFocusToTheStrip)
