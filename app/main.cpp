@@ -1,6 +1,7 @@
 // Plinkat: creates the main window, whose load handler starts the game, and runs the event loop.
 #include "game/form1.h"
 #include "game/forms.h"
+#include "shell/program.h"
 
 #include <QApplication>
 #include <QFont>
@@ -9,8 +10,13 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Plinkat"));
+    QApplication::setDesktopFileName(QStringLiteral(PLINKAT_APP_ID)); // links the windows to the menu entry
     QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 9));
+    // The game's own close handlers end the program, not the last window going.
+    QApplication::setQuitOnLastWindowClosed(false);
     Forms forms;
+    // A logout, a closed terminal or Ctrl+C closes the window the player is in, as its close box would.
+    shell::onEndRequest([&forms] { forms.closeShowingWindow(); });
     forms.form1();
     return QApplication::exec();
 }

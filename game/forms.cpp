@@ -44,6 +44,14 @@ Form5& Forms::form5() { return m_form5.get(); }
 Form6& Forms::form6() { return m_form6.get(); }
 For6& Forms::for6() { return m_for6.get(); }
 
+void Forms::closeShowingWindow()
+{
+    if (m_form1.exists() && m_form1.get().visible())
+        m_form1.get().closeBox();
+    else
+        for6().closeBox();
+}
+
 bool Forms::form2Exists() const { return m_form2.exists(); }
 bool Forms::form3Exists() const { return m_form3.exists(); }
 bool Forms::form4Exists() const { return m_form4.exists(); }

@@ -40,6 +40,11 @@ public:
     Form6& form6(); // about
     For6& for6();   // start screen
 
+    // Closes the window the player is in, as its close box would: the main window once it has
+    // been shown (settings written), the start screen before that (nothing written). This is
+    // what a request from outside to end the program does.
+    void closeShowingWindow();
+
     bool form2Exists() const;
     bool form3Exists() const;
     bool form4Exists() const;

@@ -4,7 +4,13 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QSocketNotifier>
 #include <QWidget>
+
+#include <cerrno>
+#include <csignal>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace shell {
 
@@ -55,6 +61,76 @@ void setEndProgramHandler(std::function<void()> handler)
 bool programEnded()
 {
     return g_ended;
+}
+
+namespace {
+
+int g_signalPipe[2] = {-1, -1};
+
+extern "C" void onSignal(int signo)
+{
+    const int saved = errno;
+    const char byte = static_cast<char>(signo);
+    [[maybe_unused]] const ssize_t n = ::write(g_signalPipe[1], &byte, 1);
+    errno = saved;
+}
+
+// Turns the signals and the session manager's quit into calls of one handler from the event loop.
+class EndRequests : public QObject {
+public:
+    std::function<void()> handler;
+
+    explicit EndRequests(QObject* parent) : QObject(parent)
+    {
+        if (::pipe2(g_signalPipe, O_CLOEXEC | O_NONBLOCK) != 0)
+            return;
+        m_notifier = new QSocketNotifier(g_signalPipe[0], QSocketNotifier::Read, this);
+        connect(m_notifier, &QSocketNotifier::activated, this, [this] {
+            char bytes[16];
+            while (::read(g_signalPipe[0], bytes, sizeof bytes) > 0) {
+            }
+            request();
+        });
+        struct sigaction action {};
+        action.sa_handler = &onSignal;
+        sigemptyset(&action.sa_mask);
+        action.sa_flags = SA_RESTART;
+        for (const int signo : {SIGTERM, SIGHUP, SIGINT})
+            ::sigaction(signo, &action, nullptr);
+        // The session manager's "die" arrives as a Quit event to the application. Left to Qt, it
+        // would close every window, hidden ones included, in no particular order.
+        qApp->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override
+    {
+        if (watched != qApp || e->type() != QEvent::Quit)
+            return false;
+        request();
+        return true;
+    }
+
+private:
+    void request()
+    {
+        if (m_busy || g_ended || !handler)
+            return;
+        m_busy = true;
+        handler();
+        m_busy = false;
+    }
+
+    QSocketNotifier* m_notifier = nullptr;
+    bool m_busy = false;
+};
+
+} // namespace
+
+void onEndRequest(std::function<void()> handler)
+{
+    static EndRequests* requests = new EndRequests(qApp); // goes with the application
+    requests->handler = std::move(handler);
 }
 
 } // namespace shell

@@ -1,5 +1,6 @@
 #pragma once
-// Program-wide services of the window shell: the modal message box and the end of the program.
+// Program-wide services of the window shell: the modal message box, the end of the program, and
+// the requests from outside to end it.
 #include <QString>
 #include <functional>
 
@@ -17,5 +18,13 @@ void setMessageBoxHandler(std::function<void(const QString&)> handler);
 void endProgram();
 void setEndProgramHandler(std::function<void()> handler);
 bool programEnded();
+
+// Requests from outside to end the program: SIGTERM (logout, shutdown), SIGHUP (the terminal was
+// closed), SIGINT (Ctrl+C) and the desktop session manager's request to quit. Each reaches the
+// handler later as an ordinary event on the GUI thread, also while a handler waits in a message
+// box; the signal handler itself only writes a byte to a pipe. Requests that come while the
+// handler runs, or once the program has ended, are dropped. Call once, after the application
+// object exists; an empty function ignores requests from then on.
+void onEndRequest(std::function<void()> handler);
 
 } // namespace shell

@@ -5,7 +5,7 @@ packages=(
     cmake ninja-build g++ clang libclang-rt-14-dev pkg-config
     qt6-base-dev libsdl2-mixer-dev timgm6mb-soundfont fonts-dejavu-core
     libgtest-dev libbenchmark-dev
-    xvfb xauth libx11-dev libxtst-dev
+    xvfb xauth libx11-dev libxtst-dev x11-xkb-utils
     dpkg-dev lintian desktop-file-utils appstream man-db groff-base
 )
 missing=()

@@ -7,6 +7,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <csignal>
 
 namespace {
 
@@ -99,6 +100,77 @@ TEST(Smoke, ClosingTheStartScreenExitsWithoutTouchingSettings)
     EXPECT_EQ(game.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(game.exitCode(), 0);
     EXPECT_EQ(folder.settings(), kCommaSettings);
+}
+
+namespace {
+
+// Presses СТАРТ on the start screen and returns the main window.
+std::optional<XWin> startToMainWindow(XDriver& x)
+{
+    const auto start = x.waitFor(kTitle, kStartScreenWidth);
+    if (!start)
+        return std::nullopt;
+    x.click(*start, 24 + 192, 240 + 12); // "СТАРТ"
+    return x.waitFor(kTitle, kMainWindowWidth);
+}
+
+void expectCleanExit(QProcess& game)
+{
+    ASSERT_TRUE(game.waitForFinished(10000));
+    EXPECT_EQ(game.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(game.exitCode(), 0);
+}
+
+} // namespace
+
+// A logout (SIGTERM), a closed terminal (SIGHUP) and Ctrl+C (SIGINT) close the window the player
+// is in, as its close box would: the main window writes the settings, the start screen does not.
+TEST(Smoke, SignalsCloseTheWindowThePlayerIsIn)
+{
+    XDriver x;
+    ASSERT_TRUE(x.ok()) << "no X display";
+    for (const int signo : {SIGTERM, SIGHUP, SIGINT}) {
+        SCOPED_TRACE(signo);
+        PlayFolder folder;
+        QProcess game;
+        startGame(game, folder);
+        ASSERT_TRUE(startToMainWindow(x));
+        ::kill(static_cast<pid_t>(game.processId()), signo);
+        expectCleanExit(game);
+        EXPECT_EQ(folder.settings(), QByteArray(" 5  2  4 \r\n"));
+    }
+
+    PlayFolder folder;
+    QProcess game;
+    startGame(game, folder);
+    ASSERT_TRUE(x.waitFor(kTitle, kStartScreenWidth));
+    ::kill(static_cast<pid_t>(game.processId()), SIGTERM);
+    expectCleanExit(game);
+    EXPECT_EQ(folder.settings(), kCommaSettings);
+}
+
+// Under the Russian layout the P key types "З"; the key in P's place still pauses and resumes. A
+// resume drops the ball 30 mm, so it is lost at once and "БАБАХ !!!" waits for OK. A logout then
+// still ends the game as the main window's close box does.
+TEST(Smoke, PauseKeyWorksUnderTheRussianLayoutAndALogoutDuringABoxSavesTheSettings)
+{
+    XDriver x;
+    ASSERT_TRUE(x.ok()) << "no X display";
+    ASSERT_EQ(QProcess::execute(QStringLiteral("setxkbmap"), {QStringLiteral("-layout"), QStringLiteral("ru")}), 0);
+    PlayFolder folder;
+    QProcess game;
+    startGame(game, folder);
+    const auto main = startToMainWindow(x);
+    ASSERT_TRUE(main);
+    x.click(*main, main->width / 2, main->height - 30); // launch; the wall takes the keyboard focus
+    constexpr unsigned kKeyInPsPlace = 33;
+    x.pressKey(kKeyInPsPlace); // pause
+    x.pressKey(kKeyInPsPlace); // resume, 30 mm lower
+    EXPECT_TRUE(x.waitForOther(kTitle, kMainWindowWidth)) << "no box: the key in P's place did not pause and resume";
+    ::kill(static_cast<pid_t>(game.processId()), SIGTERM);
+    expectCleanExit(game);
+    EXPECT_EQ(folder.settings(), QByteArray(" 5  2  4 \r\n"));
+    QProcess::execute(QStringLiteral("setxkbmap"), {QStringLiteral("-layout"), QStringLiteral("us")});
 }
 
 namespace {

@@ -50,6 +50,21 @@ XDriver::~XDriver()
 
 std::optional<XWin> XDriver::find(const std::string& title, int width)
 {
+    return findIf(title, width, true);
+}
+
+std::optional<XWin> XDriver::waitForOther(const std::string& title, int notWidth, int maxMs)
+{
+    for (int t = 0; t < maxMs; t += 50) {
+        if (auto w = findIf(title, notWidth, false))
+            return w;
+        sleepMs(50);
+    }
+    return std::nullopt;
+}
+
+std::optional<XWin> XDriver::findIf(const std::string& title, int width, bool sameWidth)
+{
     Window root = DefaultRootWindow(m_display), parent = 0, *children = nullptr;
     unsigned int n = 0;
     if (!XQueryTree(m_display, root, &root, &parent, &children, &n))
@@ -59,7 +74,7 @@ std::optional<XWin> XDriver::find(const std::string& title, int width)
         XWindowAttributes a;
         if (!XGetWindowAttributes(m_display, children[i], &a) || a.map_state != IsViewable)
             continue;
-        if (a.width != width || titleOf(m_display, children[i]) != title)
+        if ((a.width == width) != sameWidth || titleOf(m_display, children[i]) != title)
             continue;
         int rx = 0, ry = 0;
         Window child = 0;
@@ -105,6 +120,15 @@ void XDriver::click(const XWin& w, int x, int y)
     XSync(m_display, False);
     sleepMs(50);
     XTestFakeButtonEvent(m_display, 1, False, CurrentTime);
+    XSync(m_display, False);
+}
+
+void XDriver::pressKey(unsigned keycode)
+{
+    XTestFakeKeyEvent(m_display, keycode, True, CurrentTime);
+    XSync(m_display, False);
+    sleepMs(30);
+    XTestFakeKeyEvent(m_display, keycode, False, CurrentTime);
     XSync(m_display, False);
 }
 

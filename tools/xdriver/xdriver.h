@@ -25,10 +25,17 @@ public:
     std::optional<XWin> waitFor(const std::string& title, int width, int maxMs = 10000, int pollMs = 50);
     bool waitGone(const std::string& title, int width, int maxMs = 10000);
 
+    // A mapped top-level window with this title and any width but `notWidth` (a message box in front
+    // of the window of that width), waiting up to maxMs for one to be mapped.
+    std::optional<XWin> waitForOther(const std::string& title, int notWidth, int maxMs = 10000);
+
     void moveTo(const XWin& w, int x, int y);
     void click(const XWin& w, int x, int y);
     void requestClose(const XWin& w);
+    // Presses and releases the key with this X key code: a physical key, whatever the layout.
+    void pressKey(unsigned keycode);
 
 private:
+    std::optional<XWin> findIf(const std::string& title, int width, bool sameWidth);
     _XDisplay* m_display = nullptr;
 };
