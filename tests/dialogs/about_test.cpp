@@ -4,6 +4,8 @@
 #include "dialogs/form6.h"
 #include "game/form1.h"
 
+#include <QApplication>
+#include <QWidget>
 #include <gtest/gtest.h>
 
 using testing_support::GameFixture;
@@ -30,11 +32,18 @@ TEST(About, MenuShowsItModelessAndBackHidesIt)
 {
     GameFixture fx;
     Form1& f1 = fx.start();
+    f1.cells[10][4] = 3; // a level still to clear
+    f1.ball.setTop(60);
+    f1.vdir = 1;
     f1.Timer1.setEnabled(true);
     f1.about.click();
     Form6& about = fx.forms().form6();
     EXPECT_TRUE(about.visible());
-    EXPECT_TRUE(f1.Timer1.enabled()) << "the game goes on behind it";
+    // Modeless: it blocks no other window, and the ball goes on behind it.
+    EXPECT_EQ(about.topLevel()->windowModality(), Qt::NonModal);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    fx.tick();
+    EXPECT_LT(f1.ball.top(), 60.0f);
     about.Command1.click();
     EXPECT_FALSE(about.visible());
     f1.about.click();

@@ -4,7 +4,7 @@
 #include "dialogs/form5.h"
 #include "game/form1.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QFileInfo>
 #include <QScrollBar>
 #include <QTest>
@@ -154,9 +154,17 @@ TEST_F(Options, MenuShowsTheWindowAndDoneHidesIt)
 {
     Form1& f1 = start();
     EXPECT_FALSE(options().visible()) << "start-up creates it hidden";
+    f1.cells[10][4] = 3; // a level still to clear
+    f1.ball.setTop(60);
+    f1.vdir = 1;
+    f1.Timer1.setEnabled(true);
     f1.sped.click();
     EXPECT_TRUE(options().visible());
-    EXPECT_TRUE(f1.Timer4.enabled()) << "modeless: the game's timers are untouched";
+    // Modeless: it blocks no other window, and the ball goes on behind it.
+    EXPECT_EQ(options().topLevel()->windowModality(), Qt::NonModal);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    fx.tick();
+    EXPECT_LT(f1.ball.top(), 60.0f);
     options().HScroll1.setValue(55);
     options().Command1.click();
     EXPECT_FALSE(options().visible());

@@ -14,6 +14,8 @@ namespace testing_support {
 
 void RecordingDevice::setCommand(const QString& word)
 {
+    if (sharedLog)
+        *sharedLog << name + QLatin1Char(' ') + word;
     if (word == QLatin1String("open")) {
         commands << QStringLiteral("open ") + fileName();
         opened << fileName();
@@ -97,6 +99,8 @@ void GameFixture::makeForms()
     setup.workFolder = m_work;
     setup.devices = [this] {
         auto d = std::make_unique<RecordingDevice>();
+        d->name = QStringLiteral("MMControl%1").arg(devices.size() % 2 + 1);
+        d->sharedLog = &deviceLog;
         devices.push_back(d.get());
         return d;
     };
@@ -118,6 +122,7 @@ void GameFixture::restart()
     m_forms.reset();
     QCoreApplication::processEvents(); // windows closed by a close box go with their queued deletion
     devices.clear();
+    deviceLog.clear();
     ended = false;
     makeForms();
 }

@@ -20,6 +20,9 @@ public:
     void setCommand(const QString& word) override;
     QStringList commands;
     QStringList opened; // file names passed to "open", in order
+    // Where every device of a game also notes its commands, as "<name> <word>", in one order.
+    QStringList* sharedLog = nullptr;
+    QString name;
     bool playing = false;
     // Ends the current playback as the real device would: Done arrives later as an event,
     // and not at all once the device is gone.
@@ -71,6 +74,7 @@ public:
     // The melody that plays ends, and its Done runs now.
     void endMelodyNow();
     std::vector<RecordingDevice*> devices; // MMControl1 then MMControl2
+    QStringList deviceLog;             // the commands of both devices in the order sent, "MMControl2 close"...
     bool ended = false;                // endProgram was called
 
 private:
