@@ -77,9 +77,7 @@ Form5::Form5(Forms& forms)
     Text1.setAlignment(Qt::AlignCenter);
     setFont(Command5, 7, false, true);
     HScroll1.widget()->setAccessibleName(Frame2.caption());
-    // An option button that receives the focus when its window opens is selected, and Option1
-    // comes first in the focus chain: opening the window would switch the sound on. The window
-    // opens with the focus on "готово" instead.
+    // The window opens with the focus on "готово", so Enter or Space closes it.
     Command1.setFocus();
 
     // QScrollBar reports every movement of the thumb as a value change, so a drag runs this too.

@@ -94,9 +94,7 @@ void Form2::open()
     if (m_shownBefore)
         return; // the window gives the focus back to the control that had it
     m_shownBefore = true;
-    // The green brush takes the focus. The toolkit selects it when the focus actually arrives,
-    // which waits for the window manager (and never comes on a headless screen), so the
-    // selection and its hint are made here; the later focus-in then finds it selected already.
+    // On its first opening the green brush takes the focus and is selected, with its hint.
     if (!Option1.value())
         Option1.click();
     Option1.setFocus();

@@ -155,15 +155,21 @@ protected:
         if (m_owner.onMouseMove)
             m_owner.onMouseMove(mouseArgs(e, 1.0));
     }
-    // An option button that takes the focus by the keyboard or on opening its window is selected,
-    // as in classic form designers; a mouse press selects it through the click instead.
+    // Taking the focus selects nothing. The toolkit makes a group of option buttons one stop of
+    // the Tab chain but enters it at its first button; the focus goes on to the group's selected
+    // button instead, and the arrow keys move the selection from there.
     void focusInEvent(QFocusEvent* e) override
     {
+        const bool byTab = e->reason() == Qt::TabFocusReason || e->reason() == Qt::BacktabFocusReason;
+        if (byTab && !isChecked()) {
+            for (QRadioButton* other : parentWidget()->findChildren<QRadioButton*>(Qt::FindDirectChildrenOnly)) {
+                if (other->autoExclusive() && other->isChecked()) {
+                    other->setFocus(e->reason());
+                    return;
+                }
+            }
+        }
         QRadioButton::focusInEvent(e);
-        if (m_owner.onGotFocus)
-            m_owner.onGotFocus();
-        if (e->reason() != Qt::MouseFocusReason && !isChecked())
-            m_owner.click();
     }
 
 private:

@@ -139,7 +139,6 @@ public:
 
     std::function<void()> onClick;
     std::function<void(const MouseArgs&)> onMouseMove;
-    std::function<void()> onGotFocus;
 };
 
 class Frame : public Control, public Container {
