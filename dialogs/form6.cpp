@@ -7,8 +7,15 @@
 #include <QLabel>
 #include <QWidget>
 
+namespace {
+// The window's design width is 4905 twips, but the note and the "назад" button reach 4935: the
+// window is as wide as its widest control, so the button shows whole.
+constexpr float kClientWidthTw = 4935;
+constexpr float kClientHeightTw = 4755;
+} // namespace
+
 Form6::Form6(Forms& forms)
-    : Window(QStringLiteral("О программе"), 4905, 4755),
+    : Window(QStringLiteral("О программе"), kClientWidthTw, kClientHeightTw),
       Picture1(*this, 0, 0, 2595, 2865, &art::aboutPicture),
       Label1(*this, 2640, 0, 2295, 2175,
              QStringLiteral("Plinkat\n\nИгру написала команда Plinkat.\n\n"
@@ -27,7 +34,7 @@ Form6::Form6(Forms& forms)
     Label1.setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
     Label2.setWordWrap(true);
     Label2.setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    // Both texts reach past the right edge of the client area; keep the words clear of it.
+    // Both texts reach the right edge of the window; keep the words clear of it.
     for (shell::Label* label : {&Label1, &Label2})
         if (auto* text = qobject_cast<QLabel*>(label->widget()))
             text->setContentsMargins(0, 0, 4, 0);

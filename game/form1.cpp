@@ -5,10 +5,15 @@
 #include "game/forms.h"
 #include "shell/program.h"
 
+#include <QFont>
+
 namespace {
 // Design client area of the main window, in twips.
 constexpr float kClientWidthTw = 9195;
 constexpr float kClientHeightTw = 8235;
+// A readout as long as play makes it: drift and horizontal speed of a few millimetres either way.
+const QString kLongReadout = QStringLiteral("-5.6 p -1.6 s 2 nx");
+constexpr int kLineEditPadding = 8; // a text box's frame and inner margins, in pixels
 } // namespace
 
 Form1::Form1(Forms& forms)
@@ -32,6 +37,9 @@ Form1::Form1(Forms& forms)
     Command2.setPicture(&art::pauseButton);
     Command2.setFocusPolicy(Qt::NoFocus);
     Text2.setFocusPolicy(Qt::ClickFocus);
+    // The readout's box is narrow for its text: a condensed font small enough to show a long
+    // readout whole, so its start (the drift) is never scrolled out of view.
+    shell::fitFont(Text2, kLongReadout, 12, kLineEditPadding, QFont::SemiCondensed);
 
     addMenu(fil, QStringLiteral("файл"));
     addMenu(sa, QStringLiteral("сэйвы"), fil);

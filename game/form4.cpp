@@ -5,7 +5,6 @@
 #include "game/forms.h"
 
 #include <QFont>
-#include <QFontMetrics>
 #include <QLineEdit>
 #include <QWidget>
 
@@ -25,13 +24,7 @@ Form4::Form4(Forms& forms)
     Text1.widget()->setFont(big);
 
     // The caption is long for so narrow a button: the largest font up to 13 pixels that shows it whole.
-    QFont small = Command1.widget()->font();
-    for (int px = 13; px > 7; --px) {
-        small.setPixelSize(px);
-        if (QFontMetrics(small).horizontalAdvance(Command1.caption()) <= Command1.widget()->width() - 6)
-            break;
-    }
-    Command1.widget()->setFont(small);
+    shell::fitFont(Command1, Command1.caption(), 13, 6);
 
     Command1.onClick = [this] { Command1_Click(); };
     // Enter in the number field presses the button.

@@ -1,5 +1,6 @@
 #include "shell/controls.h"
 
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -293,6 +294,19 @@ protected:
 private:
     Shape& m_owner;
 };
+
+void fitFont(Control& control, const QString& sample, int largestPx, int padding, int stretch)
+{
+    QFont font = control.widget()->font();
+    font.setStretch(stretch);
+    constexpr int kSmallestPx = 7;
+    for (int px = largestPx; px >= kSmallestPx; --px) {
+        font.setPixelSize(px);
+        if (QFontMetrics(font).horizontalAdvance(sample) <= control.widget()->width() - padding)
+            break;
+    }
+    control.widget()->setFont(font);
+}
 
 // --- Control ---
 

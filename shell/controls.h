@@ -191,6 +191,10 @@ private:
     std::optional<Color> m_border = rgb(0, 0, 0);
 };
 
+// Gives the control the largest font, up to largestPx pixels, in which `sample` fits its width
+// less `padding` pixels (its frame and margins); a stretch below 100 narrows the letters.
+void fitFont(Control& control, const QString& sample, int largestPx, int padding, int stretch = 100);
+
 // Conversions used by the widgets.
 int shiftStateOf(Qt::KeyboardModifiers mods);
 int buttonCodeOf(Qt::MouseButton button);

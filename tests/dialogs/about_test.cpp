@@ -5,6 +5,9 @@
 #include "game/form1.h"
 
 #include <QApplication>
+#include <QLineEdit>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -48,6 +51,24 @@ TEST(About, MenuShowsItModelessAndBackHidesIt)
     EXPECT_FALSE(about.visible());
     f1.about.click();
     EXPECT_TRUE(about.visible());
+}
+
+// Narrow controls show their whole text: the about window's button and the main window's motion
+// readout, whose start (the drift) used to scroll out of view.
+TEST(About, ButtonAndReadoutShowWhole)
+{
+    GameFixture fx;
+    Form1& f1 = fx.start();
+    Form6& about = fx.forms().form6();
+    EXPECT_LE(about.Command1.widget()->geometry().right(), about.surface()->width() - 1);
+
+    auto* readout = static_cast<QLineEdit*>(f1.Text2.widget());
+    QStyleOptionFrame frame;
+    frame.initFrom(readout);
+    frame.lineWidth = readout->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &frame, readout);
+    const int room = readout->style()->subElementRect(QStyle::SE_LineEditContents, &frame, readout).width() - 4;
+    for (const QString text : {"-0.8 p 3.2 s 2 nx", "-5.6 p -1.6 s 2 nx", "0 p 4 s 1 nx"})
+        EXPECT_LE(readout->fontMetrics().horizontalAdvance(text), room) << text.toStdString();
 }
 
 } // namespace
