@@ -280,10 +280,12 @@ Monkey::Monkey(testing_support::GameFixture& fx, std::uint64_t seed)
     g_previousHandler = qInstallMessageHandler(quietHandler);
     m_tree = std::make_unique<TreeWatch>(m_root);
     m_stamps = stampsOf(m_root);
+    m_fx.whileBoxWaits = [this](const QString&) { whileBoxWaits(); };
 }
 
 Monkey::~Monkey()
 {
+    m_fx.whileBoxWaits = {};
     qInstallMessageHandler(g_previousHandler);
     g_previousHandler = nullptr;
 }
@@ -815,6 +817,22 @@ void Monkey::tick()
     note(QStringLiteral("tick %1").arg(ms));
     beforeClockMoves();
     m_fx.advance(ms);
+}
+
+void Monkey::whileBoxWaits()
+{
+    if (chance(30)) {
+        note(QStringLiteral("box: melody ends"));
+        ++m_counts.boxEvents;
+        m_fx.endMelodyNow();
+    }
+    if (chance(50)) {
+        const int ticks = 1 + below(8);
+        note(QStringLiteral("box: %1 ticks").arg(ticks));
+        ++m_counts.boxEvents;
+        beforeClockMoves();
+        m_fx.tick(ticks);
+    }
 }
 
 void Monkey::menuCommand()

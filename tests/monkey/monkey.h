@@ -9,6 +9,10 @@
 // folder and config.cfg. After every step, only files targeted in that step may have changed; at
 // the end, every file no save targeted must be byte for byte what it was at the start.
 //
+// While a message box waits, the program's own event loop goes on: the monkey ends the melody
+// there at random (its Done runs inside the box) and moves the clock on, so the timers that run
+// tick inside the box.
+//
 // The working folder never leaves the folder tree: the monkey opens only folders of the tree from
 // the folder list and types no path separators. A drive chosen in the drive list does move the
 // folder list to that volume's root; the monkey puts it back at once, in the same step, so no save,
@@ -62,6 +66,7 @@ struct Counts {
     int drivesUndone = 0;   // drive choices whose folder the monkey put back
     int namesReplaced = 0;  // map names that pointed outside the tree
     int messages = 0;       // message boxes answered
+    int boxEvents = 0;      // melody ends and clock moves while a box waited
 };
 
 class Monkey {
@@ -108,6 +113,7 @@ private:
     void key(const Open& w);
     void type(const Open& w);
     void tick();
+    void whileBoxWaits();
     void menuCommand();
     void closeBox(const Open& w);
     void levelJumpWord();

@@ -91,7 +91,7 @@ std::string summary(const monkey::Monkey& m)
     s += "\n  restarts " + std::to_string(c.restarts) + ", map saves " + std::to_string(c.mapSaves) + ", game saves "
         + std::to_string(c.gameSaves) + ", settings writes " + std::to_string(c.settingsWrites) + ", drives undone "
         + std::to_string(c.drivesUndone) + ", names replaced " + std::to_string(c.namesReplaced) + ", message boxes "
-        + std::to_string(c.messages) + ", files targeted " + std::to_string(m.targets().size())
+        + std::to_string(c.messages) + ", events while a box waited " + std::to_string(c.boxEvents) + ", files targeted " + std::to_string(m.targets().size())
         + ", steps that wrote " + std::to_string(m.stepChecks()) + "\n";
     return s;
 }
@@ -129,6 +129,7 @@ TEST_P(MonkeyRun, RandomEventsWriteOnlyWhereSavesWereAimed)
         EXPECT_GT(m.counts().gameSaves, 0);
         EXPECT_GT(m.counts().settingsWrites, 0);
         EXPECT_GT(m.counts().restarts, 0);
+        EXPECT_GT(m.counts().boxEvents, 0);
     }
 }
 
