@@ -18,5 +18,8 @@ int main(int argc, char** argv)
     // A logout, a closed terminal or Ctrl+C closes the window the player is in, as its close box would.
     shell::onEndRequest([&forms] { forms.closeShowingWindow(); });
     forms.form1();
+    // A request to end that came while start-up waited in a message box has ended the program.
+    if (shell::programEnded())
+        return 0;
     return QApplication::exec();
 }

@@ -45,6 +45,7 @@ void Form1::Form_Unload()
     file = QStringLiteral("config.cfg");
     const QString path = shell::joinPath(workingFolder(), "/", file);
     const bool written = settings::write(path, {melodi, num, skor});
+    MMControl2->onDone = {}; // the Done of this close starts no next melody
     MMControl2->setCommand(QStringLiteral("close"));
     MMControl1->setCommand(QStringLiteral("close"));
     if (!written) {

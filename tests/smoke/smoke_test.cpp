@@ -31,10 +31,13 @@ public:
             QDir().mkpath(QFileInfo(dir.filePath(rel)).path());
             QFile::copy(src, dir.filePath(rel));
         }
-        QFile::remove(dir.filePath("config.cfg"));
+        writeSettings(kCommaSettings);
+    }
+    void writeSettings(const QByteArray& bytes) const
+    {
         QFile f(dir.filePath("config.cfg"));
-        f.open(QIODevice::WriteOnly);
-        f.write(kCommaSettings);
+        f.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        f.write(bytes);
     }
     QByteArray settings() const
     {
@@ -147,6 +150,15 @@ TEST(Smoke, SignalsCloseTheWindowThePlayerIsIn)
     ::kill(static_cast<pid_t>(game.processId()), SIGTERM);
     expectCleanExit(game);
     EXPECT_EQ(folder.settings(), kCommaSettings);
+
+    // Damaged settings: start-up waits in a box, before any window of the game shows.
+    folder.writeSettings("5 x");
+    QProcess early;
+    startGame(early, folder);
+    ASSERT_TRUE(x.waitForOther(kTitle, kStartScreenWidth));
+    ::kill(static_cast<pid_t>(early.processId()), SIGTERM);
+    expectCleanExit(early);
+    EXPECT_EQ(folder.settings(), "5 x");
 }
 
 // Under the Russian layout the P key types "З"; the key in P's place still pauses and resumes. A
