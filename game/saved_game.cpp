@@ -6,8 +6,8 @@
 // The path and the level saved are taken when the command is chosen: while the path box waits
 // the game goes on behind it, and its handlers may change `file` and `level` meanwhile.
 //
-// A save is written whole through a temporary file, so a failed save keeps the old file and
-// says so instead of reporting the level. A load that finds no file, or no number at the start
+// A save is written whole, so a failed save keeps the old file and says so instead of reporting
+// the level. A load that finds no file, or no number at the start
 // of the file, keeps the current level and says so.
 #include "game/form1.h"
 #include "shell/basic.h"

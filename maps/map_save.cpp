@@ -18,12 +18,10 @@ void Form1::Timer5_Tick()
     Timer5.setEnabled(false);
     Form3& dialog = m_forms.form3();
     file = dialog.Text1.text();
-    const QString folder = dialog.Dir1.path();
-    const QString shown = folder + QStringLiteral("/") + file;
-    const QString path = shell::joinPath(folder, "/", file);
-    shell::msgBox(shown);
+    const QString path = shell::joinPath(dialog.Dir1.path(), "/", file);
+    shell::msgBox(path);
     if (!maps::writeMap(path, cells)) {
-        shell::msgBox(maps::writeFailedMessage(shown));
+        shell::msgBox(maps::writeFailedMessage(path));
         return;
     }
     // The new file shows in the list at once, if the dialog is still there.
