@@ -128,7 +128,7 @@ TEST(Package, DebInstallsAndStartsFromItsMenuEntry)
     game.setWorkingDirectory(home.path());
     game.setProcessChannelMode(QProcess::ForwardedChannels);
     game.start(root + exec, {});
-    ASSERT_TRUE(game.waitForStarted(5000));
+    ASSERT_TRUE(game.waitForStarted(XDriver::kPatienceMs));
 
     const auto start = x.waitFor(kTitle, kStartScreenWidth);
     ASSERT_TRUE(start) << "the packaged game showed no start screen";
@@ -136,7 +136,7 @@ TEST(Package, DebInstallsAndStartsFromItsMenuEntry)
     const auto main = x.waitFor(kTitle, kMainWindowWidth);
     ASSERT_TRUE(main) << "СТАРТ did not show the main window";
     x.requestClose(*main);
-    ASSERT_TRUE(game.waitForFinished(10000));
+    ASSERT_TRUE(game.waitForFinished(XDriver::kPatienceMs));
     EXPECT_EQ(game.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(game.exitCode(), 0);
 

@@ -58,7 +58,7 @@ void startGame(QProcess& game, const PlayFolder& folder)
     game.setProcessEnvironment(env);
     game.setProcessChannelMode(QProcess::ForwardedChannels);
     game.start(QStringLiteral(PLINKAT_BINARY), {});
-    ASSERT_TRUE(game.waitForStarted(5000));
+    ASSERT_TRUE(game.waitForStarted(XDriver::kPatienceMs));
 }
 
 } // namespace
@@ -81,7 +81,7 @@ TEST(Smoke, StartThenCloseMainWindowWritesSettingsAndExitsCleanly)
     EXPECT_TRUE(x.waitGone(kTitle, kStartScreenWidth));
 
     x.requestClose(*main);
-    ASSERT_TRUE(game.waitForFinished(10000));
+    ASSERT_TRUE(game.waitForFinished(XDriver::kPatienceMs));
     EXPECT_EQ(game.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(game.exitCode(), 0);
     // Melody 1 started at start-up, so the next melody to play is 2.
@@ -99,7 +99,7 @@ TEST(Smoke, ClosingTheStartScreenExitsWithoutTouchingSettings)
     const auto start = x.waitFor(kTitle, kStartScreenWidth);
     ASSERT_TRUE(start);
     x.requestClose(*start);
-    ASSERT_TRUE(game.waitForFinished(10000));
+    ASSERT_TRUE(game.waitForFinished(XDriver::kPatienceMs));
     EXPECT_EQ(game.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(game.exitCode(), 0);
     EXPECT_EQ(folder.settings(), kCommaSettings);
@@ -119,7 +119,7 @@ std::optional<XWin> startToMainWindow(XDriver& x)
 
 void expectCleanExit(QProcess& game)
 {
-    ASSERT_TRUE(game.waitForFinished(10000));
+    ASSERT_TRUE(game.waitForFinished(XDriver::kPatienceMs));
     EXPECT_EQ(game.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(game.exitCode(), 0);
 }
@@ -252,12 +252,12 @@ TEST(Smoke, InstalledGameStartsFromItsDesktopEntryInThePlayersFolder)
     game.setWorkingDirectory(home.path()); // the menu starts programs anywhere
     game.setProcessChannelMode(QProcess::ForwardedChannels);
     game.start(exec, {});
-    ASSERT_TRUE(game.waitForStarted(5000));
+    ASSERT_TRUE(game.waitForStarted(XDriver::kPatienceMs));
 
     const auto start = x.waitFor(kTitle, kStartScreenWidth);
     ASSERT_TRUE(start) << "the installed game showed no start screen";
     x.requestClose(*start);
-    ASSERT_TRUE(game.waitForFinished(10000));
+    ASSERT_TRUE(game.waitForFinished(XDriver::kPatienceMs));
     EXPECT_EQ(game.exitCode(), 0);
 
     EXPECT_EQ(readAll(play + QStringLiteral("/1.dbm")), ownMap);

@@ -14,6 +14,10 @@ struct XWin {
 
 class XDriver {
 public:
+    // How long the tests wait for a window or a process: a guard against hanging, not a speed
+    // goal; a busy machine and a sanitizer build can take seconds to show a window.
+    static constexpr int kPatienceMs = 60000;
+
     XDriver();
     ~XDriver();
     bool ok() const { return m_display != nullptr; }
@@ -22,12 +26,12 @@ public:
     // A mapped top-level window with this title and width (pixels), if there is one now.
     std::optional<XWin> find(const std::string& title, int width);
     // Waits up to maxMs for such a window to be mapped, looking every pollMs, or to be gone.
-    std::optional<XWin> waitFor(const std::string& title, int width, int maxMs = 10000, int pollMs = 50);
-    bool waitGone(const std::string& title, int width, int maxMs = 10000);
+    std::optional<XWin> waitFor(const std::string& title, int width, int maxMs = kPatienceMs, int pollMs = 50);
+    bool waitGone(const std::string& title, int width, int maxMs = kPatienceMs);
 
     // A mapped top-level window with this title and any width but `notWidth` (a message box in front
     // of the window of that width), waiting up to maxMs for one to be mapped.
-    std::optional<XWin> waitForOther(const std::string& title, int notWidth, int maxMs = 10000);
+    std::optional<XWin> waitForOther(const std::string& title, int notWidth, int maxMs = kPatienceMs);
 
     void moveTo(const XWin& w, int x, int y);
     void click(const XWin& w, int x, int y);
