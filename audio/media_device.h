@@ -29,7 +29,8 @@ private:
 
 using DeviceFactory = std::function<std::unique_ptr<MediaDevice>()>;
 
-// The real device over SDL2_mixer. Opens the audio output on first use; with no output it stays silent.
+// The real device over SDL2_mixer, which is loaded when the audio output is first opened: on the
+// first "open". With no output, or no library, the device stays silent.
 std::unique_ptr<MediaDevice> makeSdlDevice();
 
 } // namespace audio

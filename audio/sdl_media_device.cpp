@@ -20,14 +20,12 @@
 // owner's QObject as a queued call; the owner removes itself from the table before it dies,
 // and deleting that QObject discards any Done still queued for it.
 #include "audio/media_device.h"
+#include "audio/sdl_library.h"
 
 #include <QByteArray>
 #include <QFile>
 #include <QObject>
 #include <QtGlobal>
-
-#include <SDL.h>
-#include <SDL_mixer.h>
 
 #include <cstdlib>
 #include <mutex>
@@ -91,9 +89,10 @@ void SDLCALL channelFinished(int channel)
         postDone(c.owner);
 }
 
-// The shared audio output; touched from the GUI thread only.
+// The shared audio output; touched from the GUI thread only. g_sdl is set while it is open.
 enum class Output { Untried, Open, Unavailable };
 Output g_output = Output::Untried;
+const sdl::Library* g_sdl = nullptr;
 
 void closeOutputAtExit()
 {
@@ -106,9 +105,9 @@ void closeOutputAtExit()
         return;
     g_output = Output::Unavailable;
     // Stop the audio thread before the rest of the process is torn down under it.
-    Mix_HaltChannel(-1);
-    Mix_HaltMusic();
-    Mix_CloseAudio();
+    g_sdl->Mix_HaltChannel(-1);
+    g_sdl->Mix_HaltMusic();
+    g_sdl->Mix_CloseAudio();
 }
 
 bool outputReady()
@@ -117,26 +116,30 @@ bool outputReady()
         return g_output == Output::Open;
 
     g_output = Output::Unavailable;
-    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    SDL_SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, "Plinkat");
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-        qWarning("audio: no audio output (%s); sound is off", SDL_GetError());
+    const sdl::Library* lib = sdl::library();
+    if (!lib)
+        return false;
+    lib->SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    lib->SDL_SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, "Plinkat");
+    if (lib->SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+        qWarning("audio: no audio output (%s); sound is off", lib->SDL_GetError());
         return false;
     }
-    if (Mix_OpenAudio(kFrequency, MIX_DEFAULT_FORMAT, kChannels, kChunkFrames) != 0) {
-        qWarning("audio: cannot open the audio output (%s); sound is off", Mix_GetError());
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    if (lib->Mix_OpenAudio(kFrequency, MIX_DEFAULT_FORMAT, kChannels, kChunkFrames) != 0) {
+        qWarning("audio: cannot open the audio output (%s); sound is off", lib->SDL_GetError());
+        lib->SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return false;
     }
     for (const char* font : kSoundFonts) {
         if (QFile::exists(QString::fromLatin1(font))) {
-            Mix_SetSoundFonts(font);
+            lib->Mix_SetSoundFonts(font);
             break;
         }
     }
-    Mix_HookMusicFinished(&musicFinished);
-    Mix_ChannelFinished(&channelFinished);
+    lib->Mix_HookMusicFinished(&musicFinished);
+    lib->Mix_ChannelFinished(&channelFinished);
     std::atexit(&closeOutputAtExit);
+    g_sdl = lib;
     g_output = Output::Open;
     return true;
 }
@@ -163,9 +166,9 @@ public:
         }
         if (g_output == Output::Open) {
             if (ownedMusic)
-                Mix_HaltMusic();
+                g_sdl->Mix_HaltMusic();
             if (m_channel >= 0)
-                Mix_HaltChannel(m_channel);
+                g_sdl->Mix_HaltChannel(m_channel);
         }
         unload();
         // m_context goes last and takes any queued Done with it.
@@ -206,18 +209,18 @@ private:
         m_data = file.readAll();
         if (m_data.isEmpty())
             return;
-        SDL_RWops* rw = SDL_RWFromConstMem(m_data.constData(), static_cast<int>(m_data.size()));
+        SDL_RWops* rw = g_sdl->SDL_RWFromConstMem(m_data.constData(), static_cast<int>(m_data.size()));
         if (isMidi(m_data)) {
-            m_music = Mix_LoadMUSType_RW(rw, MUS_MID, SDL_TRUE);
+            m_music = g_sdl->Mix_LoadMUSType_RW(rw, MUS_MID, SDL_TRUE);
         } else {
-            m_chunk = Mix_LoadWAV_RW(rw, SDL_TRUE);
+            m_chunk = g_sdl->Mix_LoadWAV_RW(rw, SDL_TRUE);
             if (m_chunk && !reserveChannel()) {
-                Mix_FreeChunk(m_chunk);
+                g_sdl->Mix_FreeChunk(m_chunk);
                 m_chunk = nullptr;
             }
         }
         if (!m_music && !m_chunk) {
-            qWarning("audio: cannot load %s (%s)", qUtf8Printable(fileName()), Mix_GetError());
+            qWarning("audio: cannot load %s (%s)", qUtf8Printable(fileName()), g_sdl->SDL_GetError());
             m_data.clear();
         }
         m_restart = true;
@@ -246,10 +249,10 @@ private:
     void startMusic()
     {
         // Whoever holds the single music stream loses it; the hook answers its "play".
-        Mix_HaltMusic();
+        g_sdl->Mix_HaltMusic();
         setMusicOwner(this);
-        if (Mix_PlayMusic(m_music, 0) != 0) {
-            qWarning("audio: cannot play %s (%s)", qUtf8Printable(fileName()), Mix_GetError());
+        if (g_sdl->Mix_PlayMusic(m_music, 0) != 0) {
+            qWarning("audio: cannot play %s (%s)", qUtf8Printable(fileName()), g_sdl->SDL_GetError());
             setMusicOwner(nullptr);
         }
     }
@@ -257,8 +260,8 @@ private:
     void startChunk()
     {
         setChannelPlaying(true);
-        if (Mix_PlayChannel(m_channel, m_chunk, 0) < 0) {
-            qWarning("audio: cannot play %s (%s)", qUtf8Printable(fileName()), Mix_GetError());
+        if (g_sdl->Mix_PlayChannel(m_channel, m_chunk, 0) < 0) {
+            qWarning("audio: cannot play %s (%s)", qUtf8Printable(fileName()), g_sdl->SDL_GetError());
             setChannelPlaying(false);
         }
     }
@@ -269,20 +272,20 @@ private:
         if (g_output != Output::Open)
             return;
         if (m_music && ownsMusic())
-            Mix_HaltMusic();
+            g_sdl->Mix_HaltMusic();
         if (m_channel >= 0)
-            Mix_HaltChannel(m_channel);
+            g_sdl->Mix_HaltChannel(m_channel);
     }
 
     void unload()
     {
         stop();
         if (m_music) {
-            Mix_FreeMusic(m_music);
+            g_sdl->Mix_FreeMusic(m_music);
             m_music = nullptr;
         }
         if (m_chunk) {
-            Mix_FreeChunk(m_chunk);
+            g_sdl->Mix_FreeChunk(m_chunk);
             m_chunk = nullptr;
         }
         m_data.clear();
@@ -338,7 +341,7 @@ private:
             needed = static_cast<int>(t.channels.size());
         }
         // Never called with the table locked: the mixer takes its own lock first in the hooks.
-        if (Mix_AllocateChannels(-1) < needed && Mix_AllocateChannels(needed) < needed) {
+        if (g_sdl->Mix_AllocateChannels(-1) < needed && g_sdl->Mix_AllocateChannels(needed) < needed) {
             HookTable& t = hooks();
             std::lock_guard lock(t.mutex);
             t.channels[static_cast<size_t>(m_channel)] = {};
