@@ -1,4 +1,5 @@
 // Plinkat: creates the main window, whose load handler starts the game, and runs the event loop.
+#include "audio/media_device.h"
 #include "game/form1.h"
 #include "game/forms.h"
 
@@ -10,6 +11,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Plinkat"));
     QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 9));
+    audio::deferOutputUntilFirstFrame();
     Forms forms;
     forms.form1();
     return QApplication::exec();

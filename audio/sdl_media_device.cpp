@@ -19,16 +19,26 @@
 // thread. The hooks only look up the owner in a mutex-guarded table and post the Done to the
 // owner's QObject as a queued call; the owner removes itself from the table before it dies,
 // and deleting that QObject discards any Done still queued for it.
+//
+// Opening the output is slow: loading the mixer's libraries, starting the audio thread, and for
+// the first melody FluidSynth reading its soundfont. With deferOutputUntilFirstFrame() the
+// devices keep their commands, with the file name each "open" saw, until the first window has
+// been painted, and then carry them out in the order they came.
 #include "audio/media_device.h"
 #include "audio/sdl_library.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
+#include <QEvent>
 #include <QFile>
 #include <QObject>
+#include <QTimer>
+#include <QWindow>
 #include <QtGlobal>
 
 #include <cstdlib>
 #include <mutex>
+#include <utility>
 #include <vector>
 
 namespace audio {
@@ -144,6 +154,15 @@ bool outputReady()
     return true;
 }
 
+// Commands kept until the first frame; GUI thread only.
+struct HeldCommand {
+    SdlDevice* device;
+    QString word;
+    QString fileName; // the device's file name when the command came
+};
+bool g_holding = false;
+std::vector<HeldCommand> g_held;
+
 bool isMidi(const QByteArray& data)
 {
     return data.startsWith("MThd");
@@ -171,13 +190,22 @@ public:
                 g_sdl->Mix_HaltChannel(m_channel);
         }
         unload();
+        std::erase_if(g_held, [this](const HeldCommand& c) { return c.device == this; });
         // m_context goes last and takes any queued Done with it.
     }
 
     void setCommand(const QString& word) override
     {
+        if (g_holding)
+            g_held.push_back({this, word, fileName()});
+        else
+            carryOut(word, fileName());
+    }
+
+    void carryOut(const QString& word, const QString& path)
+    {
         if (word.compare(QLatin1String("open"), Qt::CaseInsensitive) == 0)
-            open();
+            open(path);
         else if (word.compare(QLatin1String("play"), Qt::CaseInsensitive) == 0)
             play();
         else if (word.compare(QLatin1String("prev"), Qt::CaseInsensitive) == 0)
@@ -198,17 +226,18 @@ public:
     QObject* context() { return &m_context; }
 
 private:
-    void open()
+    void open(const QString& path)
     {
         close();
         if (!outputReady())
             return;
-        QFile file(fileName());
-        if (fileName().isEmpty() || !file.open(QIODevice::ReadOnly))
+        QFile file(path);
+        if (path.isEmpty() || !file.open(QIODevice::ReadOnly))
             return;
         m_data = file.readAll();
         if (m_data.isEmpty())
             return;
+        m_path = path;
         SDL_RWops* rw = g_sdl->SDL_RWFromConstMem(m_data.constData(), static_cast<int>(m_data.size()));
         if (isMidi(m_data)) {
             m_music = g_sdl->Mix_LoadMUSType_RW(rw, MUS_MID, SDL_TRUE);
@@ -220,7 +249,7 @@ private:
             }
         }
         if (!m_music && !m_chunk) {
-            qWarning("audio: cannot load %s (%s)", qUtf8Printable(fileName()), g_sdl->SDL_GetError());
+            qWarning("audio: cannot load %s (%s)", qUtf8Printable(path), g_sdl->SDL_GetError());
             m_data.clear();
         }
         m_restart = true;
@@ -252,7 +281,7 @@ private:
         g_sdl->Mix_HaltMusic();
         setMusicOwner(this);
         if (g_sdl->Mix_PlayMusic(m_music, 0) != 0) {
-            qWarning("audio: cannot play %s (%s)", qUtf8Printable(fileName()), g_sdl->SDL_GetError());
+            qWarning("audio: cannot play %s (%s)", qUtf8Printable(m_path), g_sdl->SDL_GetError());
             setMusicOwner(nullptr);
         }
     }
@@ -261,7 +290,7 @@ private:
     {
         setChannelPlaying(true);
         if (g_sdl->Mix_PlayChannel(m_channel, m_chunk, 0) < 0) {
-            qWarning("audio: cannot play %s (%s)", qUtf8Printable(fileName()), g_sdl->SDL_GetError());
+            qWarning("audio: cannot play %s (%s)", qUtf8Printable(m_path), g_sdl->SDL_GetError());
             setChannelPlaying(false);
         }
     }
@@ -353,6 +382,7 @@ private:
 
     QObject m_context;        // receiver of the queued Done
     QByteArray m_data;        // the file's bytes while it is loaded
+    QString m_path;           // the file that the last "open" loaded
     Mix_Music* m_music = nullptr;
     Mix_Chunk* m_chunk = nullptr;
     int m_channel = -1;       // this device's mixer channel, once it has loaded a wave
@@ -366,11 +396,58 @@ void postDone(SdlDevice* device)
         device->context(), [device] { device->deliverDone(); }, Qt::QueuedConnection);
 }
 
+void releaseHeldCommands()
+{
+    g_holding = false;
+    // Carrying a command out calls no handler (Done is queued), so no device goes away meanwhile.
+    for (const HeldCommand& c : std::exchange(g_held, {}))
+        c.device->carryOut(c.word, c.fileName);
+}
+
+// Sees the first window exposed; the commands run once that expose has been handled, that is
+// once the window has been painted.
+class FirstFrameWatch final : public QObject {
+public:
+    FirstFrameWatch()
+    {
+        QCoreApplication::instance()->installEventFilter(this);
+        // A desktop may keep a new window out of sight; the sound does not wait for it longer.
+        QTimer::singleShot(kLatestMs, this, [this] { release(); });
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Expose && watched->isWindowType() && static_cast<QWindow*>(watched)->isExposed()) {
+            QCoreApplication::instance()->removeEventFilter(this);
+            QMetaObject::invokeMethod(this, [this] { release(); }, Qt::QueuedConnection);
+        }
+        return false;
+    }
+
+private:
+    static constexpr int kLatestMs = 1000;
+
+    void release()
+    {
+        releaseHeldCommands();
+        deleteLater();
+    }
+};
+
 } // namespace
 
 std::unique_ptr<MediaDevice> makeSdlDevice()
 {
     return std::make_unique<SdlDevice>();
+}
+
+void deferOutputUntilFirstFrame()
+{
+    if (g_holding)
+        return;
+    g_holding = true;
+    new FirstFrameWatch;
 }
 
 } // namespace audio
