@@ -5,6 +5,8 @@
 #include "game/forms.h"
 #include "shell/program.h"
 
+#include <QDir>
+
 namespace {
 // Design client area of the main window, in twips.
 constexpr float kClientWidthTw = 9195;
@@ -100,6 +102,10 @@ void Form1::drawGrid()
 
 QString Form1::workingFolder()
 {
+    // A dialog not built yet would have its folder list in the start-up folder, where it starts;
+    // answering from there spares the start-up building it (its drive and folder lists).
+    if (!m_forms.form3Exists())
+        return QDir(m_forms.startFolder()).absolutePath();
     return m_forms.form3().Dir1.path();
 }
 

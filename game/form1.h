@@ -80,7 +80,7 @@ public:
     // leaves the cells as they were and returns false.
     bool loadLevelMap();
     QString levelMapPath(); // sets file to <level>.dbm and returns its path
-    QString workingFolder(); // the save/load dialog's folder list path (creates the dialog hidden)
+    QString workingFolder(); // the save/load dialog's folder list path (the start-up folder until it is built)
     void restBallOnPaddle(float top); // ball Left = paddle Left + 10, ball Top = top
 
     // --- Handlers ---
