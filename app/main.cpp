@@ -1,4 +1,5 @@
-// Plinkat: creates the main window, whose load handler starts the game, and runs the event loop.
+// Plinkat: starts the game (the start screen, then the main window, whose load handler runs the
+// start-up) and runs the event loop.
 #include "audio/media_device.h"
 #include "game/form1.h"
 #include "game/forms.h"
@@ -13,6 +14,6 @@ int main(int argc, char** argv)
     QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 9));
     audio::deferOutputUntilFirstFrame();
     Forms forms;
-    forms.form1();
+    forms.start();
     return QApplication::exec();
 }

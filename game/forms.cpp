@@ -7,6 +7,8 @@
 #include "game/for6.h"
 #include "game/form1.h"
 #include "game/form4.h"
+#include "game/settings.h"
+#include "shell/files.h"
 
 #include <QDir>
 
@@ -33,6 +35,17 @@ Forms::Forms(Setup setup)
 }
 
 Forms::~Forms() = default;
+
+void Forms::start()
+{
+    // The file the start-up reads: config.cfg in the working folder, which is the start-up folder
+    // until the save/load dialog moves it.
+    const QString settingsFile =
+        shell::joinPath(QDir(startFolder()).absolutePath(), "/", QStringLiteral("config.cfg"));
+    if (!settings::read(settingsFile).damaged)
+        for6().show(); // the start-up's own show then finds it up
+    form1();
+}
 
 Form1& Forms::form1() { return m_form1.get(); }
 Form2& Forms::form2() { return m_form2.get(); }
