@@ -408,7 +408,8 @@ void releaseHeldCommands()
 // once the window has been painted.
 class FirstFrameWatch final : public QObject {
 public:
-    FirstFrameWatch()
+    // Owned by the application, should it end before any window appears.
+    FirstFrameWatch() : QObject(QCoreApplication::instance())
     {
         QCoreApplication::instance()->installEventFilter(this);
         // A desktop may keep a new window out of sight; the sound does not wait for it longer.
