@@ -1,4 +1,6 @@
-// Plinkat: creates the main window, whose load handler starts the game, and runs the event loop.
+// Plinkat: starts the game (the start screen, then the main window, whose load handler runs the
+// start-up) and runs the event loop.
+#include "audio/media_device.h"
 #include "game/form1.h"
 #include "game/forms.h"
 #include "shell/program.h"
@@ -14,10 +16,11 @@ int main(int argc, char** argv)
     QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 9));
     // The game's own close handlers end the program, not the last window going.
     QApplication::setQuitOnLastWindowClosed(false);
+    audio::deferOutputUntilFirstFrame();
     Forms forms;
     // A logout, a closed terminal or Ctrl+C closes the window the player is in, as its close box would.
     shell::onEndRequest([&forms] { forms.closeShowingWindow(); });
-    forms.form1();
+    forms.start();
     // A request to end that came while start-up waited in a message box has ended the program.
     if (shell::programEnded())
         return 0;

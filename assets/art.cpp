@@ -2,6 +2,7 @@
 
 #include <QFont>
 #include <QFontMetricsF>
+#include <QIconEngine>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -13,6 +14,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <vector>
 
 namespace art {
 namespace {
@@ -1117,12 +1119,56 @@ QImage appIconImage(int size)
     return image;
 }
 
+namespace {
+
+// The icon of every window. Its six images are painted once, for all windows, when a window first
+// asks for its pixels (when it first appears on screen), not when the icon is given to it.
+class AppIconEngine final : public QIconEngine {
+public:
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        icon().paint(painter, rect, Qt::AlignCenter, mode, state);
+    }
+    QSize actualSize(const QSize& size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return icon().actualSize(size, mode, state);
+    }
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return icon().pixmap(size, mode, state);
+    }
+    QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override
+    {
+        return icon().availableSizes(mode, state);
+    }
+    bool isNull() override { return false; }
+    QString key() const override { return QStringLiteral("plinkat-app-icon"); }
+    QIconEngine* clone() const override { return new AppIconEngine; }
+
+private:
+    QIcon& icon()
+    {
+        // The images are shared by every window; QImage rather than QPixmap, so that they may
+        // outlive the application object.
+        static std::vector<QImage> images;
+        if (images.empty()) {
+            for (int size : {16, 32, 48, 64, 128, 256})
+                images.push_back(appIconImage(size));
+        }
+        if (m_icon.isNull())
+            for (const QImage& image : images)
+                m_icon.addPixmap(QPixmap::fromImage(image));
+        return m_icon;
+    }
+
+    QIcon m_icon;
+};
+
+} // namespace
+
 QIcon appIcon()
 {
-    QIcon icon;
-    for (int size : {16, 32, 48, 64, 128, 256})
-        icon.addPixmap(QPixmap::fromImage(appIconImage(size)));
-    return icon;
+    return QIcon(new AppIconEngine);
 }
 
 } // namespace art

@@ -51,6 +51,7 @@ QPixmap aboutPicture(QSize size, qreal dpr);
 QPixmap panelBackground(QSize size, qreal dpr);
 
 // The application icon: a ball, bricks and the paddle on a dark tile, at 16, 32, 48, 64, 128, 256 px.
+// Its images are painted once, when the first window showing it needs its pixels.
 QIcon appIcon();
 // One square image of the icon, size × size pixels, for writing the desktop PNG.
 QImage appIconImage(int size);

@@ -29,7 +29,15 @@ private:
 
 using DeviceFactory = std::function<std::unique_ptr<MediaDevice>()>;
 
-// The real device over SDL2_mixer. Opens the audio output on first use; with no output it stays silent.
+// The real device over SDL2_mixer, which is loaded when the audio output is first opened: on the
+// first "open". With no output, or no library, the device stays silent.
 std::unique_ptr<MediaDevice> makeSdlDevice();
+
+// From now until the first window has been painted (or a second has passed, should no window be
+// exposed), SDL devices keep their commands; then they carry them out in order. So the audio
+// output, the mixer's libraries and the soundfont do not hold up the first frame. Done keeps its
+// rules: one for each "play" that starts playback, always later, never from a destroyed device.
+// Call once the application object exists, before the first window is shown.
+void deferOutputUntilFirstFrame();
 
 } // namespace audio

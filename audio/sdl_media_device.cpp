@@ -19,18 +19,26 @@
 // thread. The hooks only look up the owner in a mutex-guarded table and post the Done to the
 // owner's QObject as a queued call; the owner removes itself from the table before it dies,
 // and deleting that QObject discards any Done still queued for it.
+//
+// Opening the output is slow: loading the mixer's libraries, starting the audio thread, and for
+// the first melody FluidSynth reading its soundfont. With deferOutputUntilFirstFrame() the
+// devices keep their commands, with the file name each "open" saw, until the first window has
+// been painted, and then carry them out in the order they came.
 #include "audio/media_device.h"
+#include "audio/sdl_library.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
+#include <QEvent>
 #include <QFile>
 #include <QObject>
+#include <QTimer>
+#include <QWindow>
 #include <QtGlobal>
-
-#include <SDL.h>
-#include <SDL_mixer.h>
 
 #include <cstdlib>
 #include <mutex>
+#include <utility>
 #include <vector>
 
 namespace audio {
@@ -91,9 +99,10 @@ void SDLCALL channelFinished(int channel)
         postDone(c.owner);
 }
 
-// The shared audio output; touched from the GUI thread only.
+// The shared audio output; touched from the GUI thread only. g_sdl is set while it is open.
 enum class Output { Untried, Open, Unavailable };
 Output g_output = Output::Untried;
+const sdl::Library* g_sdl = nullptr;
 
 void closeOutputAtExit()
 {
@@ -106,9 +115,9 @@ void closeOutputAtExit()
         return;
     g_output = Output::Unavailable;
     // Stop the audio thread before the rest of the process is torn down under it.
-    Mix_HaltChannel(-1);
-    Mix_HaltMusic();
-    Mix_CloseAudio();
+    g_sdl->Mix_HaltChannel(-1);
+    g_sdl->Mix_HaltMusic();
+    g_sdl->Mix_CloseAudio();
 }
 
 bool outputReady()
@@ -117,29 +126,42 @@ bool outputReady()
         return g_output == Output::Open;
 
     g_output = Output::Unavailable;
-    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    SDL_SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, "Plinkat");
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-        qWarning("audio: no audio output (%s); sound is off", SDL_GetError());
+    const sdl::Library* lib = sdl::library();
+    if (!lib)
+        return false;
+    lib->SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    lib->SDL_SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, "Plinkat");
+    if (lib->SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+        qWarning("audio: no audio output (%s); sound is off", lib->SDL_GetError());
         return false;
     }
-    if (Mix_OpenAudio(kFrequency, MIX_DEFAULT_FORMAT, kChannels, kChunkFrames) != 0) {
-        qWarning("audio: cannot open the audio output (%s); sound is off", Mix_GetError());
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    if (lib->Mix_OpenAudio(kFrequency, MIX_DEFAULT_FORMAT, kChannels, kChunkFrames) != 0) {
+        qWarning("audio: cannot open the audio output (%s); sound is off", lib->SDL_GetError());
+        lib->SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return false;
     }
     for (const char* font : kSoundFonts) {
         if (QFile::exists(QString::fromLatin1(font))) {
-            Mix_SetSoundFonts(font);
+            lib->Mix_SetSoundFonts(font);
             break;
         }
     }
-    Mix_HookMusicFinished(&musicFinished);
-    Mix_ChannelFinished(&channelFinished);
+    lib->Mix_HookMusicFinished(&musicFinished);
+    lib->Mix_ChannelFinished(&channelFinished);
     std::atexit(&closeOutputAtExit);
+    g_sdl = lib;
     g_output = Output::Open;
     return true;
 }
+
+// Commands kept until the first frame; GUI thread only.
+struct HeldCommand {
+    SdlDevice* device;
+    QString word;
+    QString fileName; // the device's file name when the command came
+};
+bool g_holding = false;
+std::vector<HeldCommand> g_held;
 
 bool isMidi(const QByteArray& data)
 {
@@ -163,18 +185,27 @@ public:
         }
         if (g_output == Output::Open) {
             if (ownedMusic)
-                Mix_HaltMusic();
+                g_sdl->Mix_HaltMusic();
             if (m_channel >= 0)
-                Mix_HaltChannel(m_channel);
+                g_sdl->Mix_HaltChannel(m_channel);
         }
         unload();
+        std::erase_if(g_held, [this](const HeldCommand& c) { return c.device == this; });
         // m_context goes last and takes any queued Done with it.
     }
 
     void setCommand(const QString& word) override
     {
+        if (g_holding)
+            g_held.push_back({this, word, fileName()});
+        else
+            carryOut(word, fileName());
+    }
+
+    void carryOut(const QString& word, const QString& path)
+    {
         if (word.compare(QLatin1String("open"), Qt::CaseInsensitive) == 0)
-            open();
+            open(path);
         else if (word.compare(QLatin1String("play"), Qt::CaseInsensitive) == 0)
             play();
         else if (word.compare(QLatin1String("prev"), Qt::CaseInsensitive) == 0)
@@ -195,29 +226,30 @@ public:
     QObject* context() { return &m_context; }
 
 private:
-    void open()
+    void open(const QString& path)
     {
         close();
         if (!outputReady())
             return;
-        QFile file(fileName());
-        if (fileName().isEmpty() || !file.open(QIODevice::ReadOnly))
+        QFile file(path);
+        if (path.isEmpty() || !file.open(QIODevice::ReadOnly))
             return;
         m_data = file.readAll();
         if (m_data.isEmpty())
             return;
-        SDL_RWops* rw = SDL_RWFromConstMem(m_data.constData(), static_cast<int>(m_data.size()));
+        m_path = path;
+        SDL_RWops* rw = g_sdl->SDL_RWFromConstMem(m_data.constData(), static_cast<int>(m_data.size()));
         if (isMidi(m_data)) {
-            m_music = Mix_LoadMUSType_RW(rw, MUS_MID, SDL_TRUE);
+            m_music = g_sdl->Mix_LoadMUSType_RW(rw, MUS_MID, SDL_TRUE);
         } else {
-            m_chunk = Mix_LoadWAV_RW(rw, SDL_TRUE);
+            m_chunk = g_sdl->Mix_LoadWAV_RW(rw, SDL_TRUE);
             if (m_chunk && !reserveChannel()) {
-                Mix_FreeChunk(m_chunk);
+                g_sdl->Mix_FreeChunk(m_chunk);
                 m_chunk = nullptr;
             }
         }
         if (!m_music && !m_chunk) {
-            qWarning("audio: cannot load %s (%s)", qUtf8Printable(fileName()), Mix_GetError());
+            qWarning("audio: cannot load %s (%s)", qUtf8Printable(path), g_sdl->SDL_GetError());
             m_data.clear();
         }
         m_restart = true;
@@ -246,10 +278,10 @@ private:
     void startMusic()
     {
         // Whoever holds the single music stream loses it; the hook answers its "play".
-        Mix_HaltMusic();
+        g_sdl->Mix_HaltMusic();
         setMusicOwner(this);
-        if (Mix_PlayMusic(m_music, 0) != 0) {
-            qWarning("audio: cannot play %s (%s)", qUtf8Printable(fileName()), Mix_GetError());
+        if (g_sdl->Mix_PlayMusic(m_music, 0) != 0) {
+            qWarning("audio: cannot play %s (%s)", qUtf8Printable(m_path), g_sdl->SDL_GetError());
             setMusicOwner(nullptr);
         }
     }
@@ -257,8 +289,8 @@ private:
     void startChunk()
     {
         setChannelPlaying(true);
-        if (Mix_PlayChannel(m_channel, m_chunk, 0) < 0) {
-            qWarning("audio: cannot play %s (%s)", qUtf8Printable(fileName()), Mix_GetError());
+        if (g_sdl->Mix_PlayChannel(m_channel, m_chunk, 0) < 0) {
+            qWarning("audio: cannot play %s (%s)", qUtf8Printable(m_path), g_sdl->SDL_GetError());
             setChannelPlaying(false);
         }
     }
@@ -269,20 +301,20 @@ private:
         if (g_output != Output::Open)
             return;
         if (m_music && ownsMusic())
-            Mix_HaltMusic();
+            g_sdl->Mix_HaltMusic();
         if (m_channel >= 0)
-            Mix_HaltChannel(m_channel);
+            g_sdl->Mix_HaltChannel(m_channel);
     }
 
     void unload()
     {
         stop();
         if (m_music) {
-            Mix_FreeMusic(m_music);
+            g_sdl->Mix_FreeMusic(m_music);
             m_music = nullptr;
         }
         if (m_chunk) {
-            Mix_FreeChunk(m_chunk);
+            g_sdl->Mix_FreeChunk(m_chunk);
             m_chunk = nullptr;
         }
         m_data.clear();
@@ -338,7 +370,7 @@ private:
             needed = static_cast<int>(t.channels.size());
         }
         // Never called with the table locked: the mixer takes its own lock first in the hooks.
-        if (Mix_AllocateChannels(-1) < needed && Mix_AllocateChannels(needed) < needed) {
+        if (g_sdl->Mix_AllocateChannels(-1) < needed && g_sdl->Mix_AllocateChannels(needed) < needed) {
             HookTable& t = hooks();
             std::lock_guard lock(t.mutex);
             t.channels[static_cast<size_t>(m_channel)] = {};
@@ -350,6 +382,7 @@ private:
 
     QObject m_context;        // receiver of the queued Done
     QByteArray m_data;        // the file's bytes while it is loaded
+    QString m_path;           // the file that the last "open" loaded
     Mix_Music* m_music = nullptr;
     Mix_Chunk* m_chunk = nullptr;
     int m_channel = -1;       // this device's mixer channel, once it has loaded a wave
@@ -363,11 +396,59 @@ void postDone(SdlDevice* device)
         device->context(), [device] { device->deliverDone(); }, Qt::QueuedConnection);
 }
 
+void releaseHeldCommands()
+{
+    g_holding = false;
+    // Carrying a command out calls no handler (Done is queued), so no device goes away meanwhile.
+    for (const HeldCommand& c : std::exchange(g_held, {}))
+        c.device->carryOut(c.word, c.fileName);
+}
+
+// Sees the first window exposed; the commands run once that expose has been handled, that is
+// once the window has been painted.
+class FirstFrameWatch final : public QObject {
+public:
+    // Owned by the application, should it end before any window appears.
+    FirstFrameWatch() : QObject(QCoreApplication::instance())
+    {
+        QCoreApplication::instance()->installEventFilter(this);
+        // A desktop may keep a new window out of sight; the sound does not wait for it longer.
+        QTimer::singleShot(kLatestMs, this, [this] { release(); });
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Expose && watched->isWindowType() && static_cast<QWindow*>(watched)->isExposed()) {
+            QCoreApplication::instance()->removeEventFilter(this);
+            QMetaObject::invokeMethod(this, [this] { release(); }, Qt::QueuedConnection);
+        }
+        return false;
+    }
+
+private:
+    static constexpr int kLatestMs = 1000;
+
+    void release()
+    {
+        releaseHeldCommands();
+        deleteLater();
+    }
+};
+
 } // namespace
 
 std::unique_ptr<MediaDevice> makeSdlDevice()
 {
     return std::make_unique<SdlDevice>();
+}
+
+void deferOutputUntilFirstFrame()
+{
+    if (g_holding)
+        return;
+    g_holding = true;
+    new FirstFrameWatch;
 }
 
 } // namespace audio

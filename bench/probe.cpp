@@ -1,14 +1,17 @@
 // Measures the real game from outside, as a player's desktop sees it, on an X server (Xvfb):
 //   startup  - from the fork of the process to the start screen mapped, to it painted, and to the
 //              first sample of the first melody reaching the audio output (SDL's disk driver
-//              stands in for a sound card; the soundfont is loaded on the way);
+//              stands in for a sound card; the soundfont is loaded on the way). Runs alternate
+//              with a bare Qt Widgets window of the same size (bench/bare_window.cpp), timed from
+//              the fork to its window mapped, so the ratio of the two medians holds however
+//              loaded the machine is;
 //   idle     - CPU time used in 5 s with the main window shown and the ball not launched, per
 //              thread, with the music playing and with no audio output at all;
 //   play     - resident memory while playing (sampled every 50 ms for 5 s after the launch).
 // Windows are found by title and width and clicked with the XTest extension. The game is given
 // no command line and no environment of its own; only Qt's and SDL's platform choices.
 //
-//   plinkat_probe <game binary> <play folder> [startup runs]
+//   plinkat_probe <game binary> <bare window binary> <play folder> [startup runs]
 // prints key=value lines for bench/run.sh.
 #include "xdriver.h"
 
@@ -23,6 +26,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <poll.h>
 #include <map>
 #include <optional>
 #include <set>
@@ -81,10 +85,72 @@ std::optional<int> ballLeft(Display* d, const XWin& w)
     return left;
 }
 
+// Sees top-level windows being mapped, as the X server reports them, on a connection of its own.
+class MapWatcher {
+public:
+    MapWatcher() : m_display(XOpenDisplay(nullptr))
+    {
+        if (m_display) {
+            XSelectInput(m_display, DefaultRootWindow(m_display), SubstructureNotifyMask);
+            XSync(m_display, True); // nothing from before counts
+        }
+    }
+    ~MapWatcher()
+    {
+        if (m_display)
+            XCloseDisplay(m_display);
+    }
+    bool ok() const { return m_display != nullptr; }
+
+    // Waits until a top-level window at least minWidth pixels wide is mapped, the deadline passes
+    // or stillRunning() says no; then returns true if one was mapped.
+    template <class StillRunning>
+    bool waitForMap(int minWidth, Clock::time_point deadline, StillRunning stillRunning)
+    {
+        pollfd fd{ConnectionNumber(m_display), POLLIN, 0};
+        while (Clock::now() < deadline) {
+            while (XPending(m_display) > 0) {
+                XEvent e;
+                XNextEvent(m_display, &e);
+                XWindowAttributes a;
+                if (e.type == MapNotify && XGetWindowAttributes(m_display, e.xmap.window, &a) && a.width >= minWidth)
+                    return true;
+            }
+            if (!stillRunning())
+                return false;
+            poll(&fd, 1, 5);
+        }
+        return false;
+    }
+
+    // Forgets the events of windows that came and went before the next run.
+    void drain()
+    {
+        XSync(m_display, False);
+        while (XPending(m_display) > 0) {
+            XEvent e;
+            XNextEvent(m_display, &e);
+        }
+    }
+
+private:
+    Display* m_display;
+};
+
+double median(std::vector<double> v)
+{
+    if (v.empty())
+        return -1;
+    std::sort(v.begin(), v.end());
+    const size_t n = v.size();
+    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
 class Game {
 public:
     // Starts the binary in the folder; audio "disk" writes the output to audioFile.
-    Game(const std::string& binary, const fs::path& folder, const std::string& audioDriver, const fs::path& audioFile)
+    Game(const std::string& binary, const fs::path& folder, const std::string& audioDriver = "none",
+         const fs::path& audioFile = {})
     {
         setenv("QT_QPA_PLATFORM", "xcb", 1);
         setenv("SDL_AUDIODRIVER", audioDriver.c_str(), 1);
@@ -216,15 +282,17 @@ std::optional<double> firstSound(const fs::path& audioFile, std::uintmax_t& scan
 
 int main(int argc, char** argv)
 {
-    if (argc < 3) {
-        std::fprintf(stderr, "usage: %s <game binary> <play folder> [startup runs]\n", argv[0]);
+    if (argc < 4) {
+        std::fprintf(stderr, "usage: %s <game binary> <bare window binary> <play folder> [startup runs]\n", argv[0]);
         return 2;
     }
     const std::string binary = fs::absolute(argv[1]);
-    const fs::path play = fs::absolute(argv[2]);
-    const int runs = argc > 3 ? std::atoi(argv[3]) : 5;
+    const std::string bare = fs::absolute(argv[2]);
+    const fs::path play = fs::absolute(argv[3]);
+    const int runs = argc > 4 ? std::atoi(argv[4]) : 5;
     XDriver x;
-    if (!x.ok()) {
+    MapWatcher maps;
+    if (!x.ok() || !maps.ok()) {
         std::fprintf(stderr, "no X display\n");
         return 2;
     }
@@ -232,17 +300,29 @@ int main(int argc, char** argv)
     const fs::path scratch = mkdtemp(tmpl);
     int failures = 0;
 
-    // Start-up: each run in a fresh copy of the play folder.
-    for (int r = 0; r < runs; ++r) {
-        const fs::path folder = freshFolder(scratch, play, r);
-        const fs::path audio = scratch / ("audio" + std::to_string(r) + ".raw");
+    // Start-up: the bare window and the game in turn, the game each time in a fresh copy of the
+    // play folder. One untimed pair first brings both into the page cache.
+    std::vector<double> bareTimes, gameTimes;
+    for (int r = -1; r < runs; ++r) {
+        std::optional<double> bareMapped;
+        {
+            maps.drain();
+            Game window(bare, scratch);
+            if (maps.waitForMap(200, window.started + std::chrono::seconds(10), [&] { return window.alive(); }))
+                bareMapped = msSince(window.started);
+        }
+        const fs::path folder = freshFolder(scratch, play, r + 1);
+        const fs::path audio = scratch / ("audio" + std::to_string(r + 1) + ".raw");
+        maps.drain();
         Game game(binary, folder, "disk", audio);
         std::optional<double> mapped, painted, sound;
+        if (maps.waitForMap(200, game.started + std::chrono::seconds(10), [&] { return game.alive(); }))
+            mapped = msSince(game.started);
         std::optional<XWin> w;
         std::uintmax_t scanned = 0;
-        while (msSince(game.started) < 10000 && !(painted && sound)) {
-            if (!w && (w = x.find(kTitle, kStartScreenWidth)))
-                mapped = msSince(game.started);
+        while (mapped && msSince(game.started) < 10000 && !(painted && sound)) {
+            if (!w)
+                w = x.find(kTitle, kStartScreenWidth);
             if (w && !painted && showsPicture(x.display(), *w))
                 painted = msSince(game.started);
             if (!sound && firstSound(audio, scanned))
@@ -251,12 +331,22 @@ int main(int argc, char** argv)
                 break;
             sleepMs(1);
         }
-        if (!mapped || !painted || !sound)
+        if (r < 0)
+            continue;
+        if (!bareMapped || !mapped || !painted || !sound)
             ++failures;
-        std::printf("startup_run=%d mapped_ms=%.1f painted_ms=%.1f first_sound_ms=%.1f\n", r, mapped.value_or(-1),
-                    painted.value_or(-1), sound.value_or(-1));
+        if (bareMapped && mapped) {
+            bareTimes.push_back(*bareMapped);
+            gameTimes.push_back(*mapped);
+        }
+        std::printf("startup_run=%d bare_mapped_ms=%.1f mapped_ms=%.1f painted_ms=%.1f first_sound_ms=%.1f\n", r,
+                    bareMapped.value_or(-1), mapped.value_or(-1), painted.value_or(-1), sound.value_or(-1));
         std::fflush(stdout);
     }
+    const double bareMedian = median(bareTimes), gameMedian = median(gameTimes);
+    std::printf("startup_bare_median_ms=%.1f\nstartup_game_median_ms=%.1f\nstartup_ratio=%.2f\n", bareMedian,
+                gameMedian, bareMedian > 0 ? gameMedian / bareMedian : -1.0);
+    std::fflush(stdout);
 
     // Stopped play and playing, with the music playing and with no audio output at all.
     for (const char* driver : {"disk", "none"}) {

@@ -108,6 +108,10 @@ void Form1::drawGrid()
 
 QString Form1::workingFolder()
 {
+    // A dialog not built yet would have its folder list where it starts; answering from there
+    // spares the start-up building it (its drive and folder lists).
+    if (!m_forms.form3Exists())
+        return m_forms.workFolder();
     return m_forms.form3().Dir1.path();
 }
 

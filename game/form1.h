@@ -83,7 +83,7 @@ public:
     // Sets file to <level>.dbm and returns its path in the working folder.
     QString levelMapPath() { return levelMapPath(level); }
     QString levelMapPath(float ofLevel);
-    QString workingFolder(); // the save/load dialog's folder list path (creates the dialog hidden)
+    QString workingFolder(); // the save/load dialog's folder list path (where it starts until it is built)
     void restBallOnPaddle(float top); // ball Left = paddle Left + 10, ball Top = top
 
     // --- Handlers ---

@@ -7,6 +7,8 @@
 #include "game/for6.h"
 #include "game/form1.h"
 #include "game/form4.h"
+#include "game/settings.h"
+#include "shell/files.h"
 
 #include <QDir>
 
@@ -30,11 +32,21 @@ Forms::Forms(Setup setup)
         m_setup.devices = [] { return audio::makeSdlDevice(); };
     if (m_setup.startFolder.isEmpty())
         m_setup.startFolder = QDir::currentPath();
-    if (m_setup.workFolder.isEmpty())
-        m_setup.workFolder = QDir::currentPath();
+    // Absolute, as the save/load dialog's folder list keeps it.
+    m_setup.workFolder = QDir(m_setup.workFolder.isEmpty() ? QDir::currentPath() : m_setup.workFolder).absolutePath();
 }
 
 Forms::~Forms() = default;
+
+void Forms::start()
+{
+    // The file the start-up reads: config.cfg in the working folder, where the save/load dialog
+    // starts.
+    const QString settingsFile = shell::joinPath(workFolder(), "/", QStringLiteral("config.cfg"));
+    if (!settings::read(settingsFile).damaged)
+        for6().show(); // the start-up's own show then finds it up
+    form1();
+}
 
 Form1& Forms::form1() { return m_form1.get(); }
 Form2& Forms::form2() { return m_form2.get(); }

@@ -32,6 +32,13 @@ public:
     Forms(const Forms&) = delete;
     Forms& operator=(const Forms&) = delete;
 
+    // The program's start: creates the main window, whose load handler runs the start-up and
+    // shows the start screen. The start screen is put on screen first, so that the player sees
+    // it appear while the hidden windows are still being built (it is painted once the event loop
+    // runs, as before); not when the settings file is damaged, because the start-up tells the
+    // player so before the start screen appears.
+    void start();
+
     Form1& form1(); // main window
     Form2& form2(); // map editor
     Form3& form3(); // save/load dialog

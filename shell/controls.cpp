@@ -122,6 +122,12 @@ protected:
         if (m_owner.onMouseMove)
             m_owner.onMouseMove(mouseArgs(e, 1.0));
     }
+    // The picture is painted when the button first appears, not while its window is being built.
+    void showEvent(QShowEvent* e) override
+    {
+        QPushButton::showEvent(e);
+        refreshPicture();
+    }
     void resizeEvent(QResizeEvent* e) override
     {
         QPushButton::resizeEvent(e);
@@ -131,7 +137,7 @@ protected:
 public:
     void refreshPicture()
     {
-        if (!picture)
+        if (!picture || !isVisible())
             return;
         const QSize inner = size() - QSize(6, 6);
         if (inner.isEmpty())

@@ -79,7 +79,25 @@ class FormWidget : public QWidget {
 public:
     explicit FormWidget(Window& owner) : m_owner(owner) {}
 
+    // The desktop is given a window's icon when the window is first made on screen, and Qt paints
+    // every size of the icon for it then. The icon is handed over just after the window's first
+    // frame instead, so that the window never waits for it.
+    void setIcon(const QIcon& icon)
+    {
+        m_icon = icon;
+        if (m_painted)
+            setWindowIcon(m_icon);
+    }
+
 protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        if (m_painted)
+            return;
+        m_painted = true;
+        if (!m_icon.isNull())
+            QMetaObject::invokeMethod(this, [this] { setWindowIcon(m_icon); }, Qt::QueuedConnection);
+    }
     void closeEvent(QCloseEvent* e) override
     {
         e->accept();
@@ -88,6 +106,8 @@ protected:
 
 private:
     Window& m_owner;
+    QIcon m_icon;
+    bool m_painted = false;
 };
 
 namespace {
@@ -187,7 +207,7 @@ void Window::setBackgroundPicture(PixmapSource source)
     m_surface->update();
 }
 
-void Window::setIcon(const QIcon& icon) { m_top->setWindowIcon(icon); }
+void Window::setIcon(const QIcon& icon) { m_top->setIcon(icon); }
 
 void Window::drawBox(float x1, float y1, float x2, float y2, Color color, Finish finish)
 {

@@ -4,6 +4,7 @@
 
 #include <QElapsedTimer>
 #include <QTemporaryDir>
+#include <QWidget>
 #include <gtest/gtest.h>
 
 namespace {
@@ -287,6 +288,32 @@ TEST_F(SdlMediaDevice, DestroyingPlayingDeviceLeavesOthersWorking)
     next.send("close");
     ASSERT_TRUE(deliverQueuedEvents());
     EXPECT_EQ(*next.done, 1);
+}
+
+// Until a window is on screen the commands wait, each "open" with the file it named; then they
+// run in order, and the "play" that started playback is answered as usual.
+TEST_F(SdlMediaDevice, DeferredCommandsRunInOrderOnceAWindowIsOnScreen)
+{
+    audio::deferOutputUntilFirstFrame();
+    Probe melody(longMelody()), dropped(longMelody());
+    melody.send("open");
+    melody.device->setFileName({});
+    melody.send("play");
+    melody.send("close");
+    dropped.send("open");
+    dropped.send("play");
+    dropped.device.reset();
+    ASSERT_TRUE(deliverQueuedEvents());
+    EXPECT_EQ(*melody.done, 0) << "a command ran before any window was on screen";
+
+    QWidget window;
+    window.resize(200, 100);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    ASSERT_TRUE(melody.waitForDone(1));
+    ASSERT_TRUE(deliverQueuedEvents());
+    EXPECT_EQ(*melody.done, 1);
+    EXPECT_EQ(*dropped.done, 0) << "a destroyed device's commands ran";
 }
 
 TEST_F(SdlMediaDevice, DoneHandlerMayDestroyItsDevice)

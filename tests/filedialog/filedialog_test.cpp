@@ -247,7 +247,7 @@ TEST_F(FileDialog, CloseBoxResetsTheWorkingFolderAndTheName)
     QCoreApplication::processEvents();
     fx.advance(500); // the closed dialog's timer is gone with it
 
-    EXPECT_EQ(f1->workingFolder(), QDir(fx.folder()).absolutePath()); // recreates the dialog
+    EXPECT_EQ(f1->workingFolder(), QDir(fx.folder()).absolutePath()); // the start-up folder again
     Form3& fresh = fx.forms().form3();
     EXPECT_FALSE(fresh.visible());
     EXPECT_EQ(fresh.Text1.text(), "1.dbm");

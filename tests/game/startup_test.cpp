@@ -3,17 +3,28 @@
 #include "game/for6.h"
 #include "game/form1.h"
 #include "game/form4.h"
+#include "game/forms.h"
 #include "shell/program.h"
 #include "support/fakes.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QTemporaryDir>
+#include <QWidget>
 #include <gtest/gtest.h>
 
 using testing_support::GameFixture;
 
 namespace {
 const QByteArray kDesignLine(" 5  1  4 \r\n");
+
+bool startScreenOnScreen()
+{
+    for (const QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible() && w->windowTitle() == shell::kProductTitle)
+            return true;
+    return false;
 }
+} // namespace
 
 TEST(Settings, StoredSpeedGoesOntoTheSliderGridAndIsWrittenBack)
 {
@@ -111,6 +122,39 @@ TEST(StartUp, ShowsTheStartScreenOpensTheEffectAndStartsTheMusicTimers)
     EXPECT_TRUE(f1.Timer4.enabled());
     EXPECT_TRUE(f1.Timer3.enabled());
     EXPECT_FALSE(f1.Timer1.enabled());
+}
+
+TEST(StartUp, StartScreenIsUpBeforeTheMainWindowIsBuilt)
+{
+    QTemporaryDir dir;
+    bool upWhenBuilt = false;
+    Forms::Setup setup;
+    setup.startFolder = dir.path();
+    setup.devices = [&upWhenBuilt] {
+        upWhenBuilt = startScreenOnScreen();
+        return std::make_unique<testing_support::RecordingDevice>();
+    };
+    Forms forms(setup);
+    forms.start();
+    EXPECT_TRUE(upWhenBuilt);
+    EXPECT_TRUE(forms.for6().visible());
+    EXPECT_FALSE(forms.form1().visible());
+}
+
+TEST(StartUp, DamagedSettingsAreReportedBeforeTheStartScreenAppears)
+{
+    GameFixture fx;
+    fx.writeFile("config.cfg", "7\r\n");
+    int messages = 0;
+    bool upAtMessage = false;
+    shell::setMessageBoxHandler([&](const QString&) {
+        ++messages;
+        upAtMessage = startScreenOnScreen();
+    });
+    fx.start();
+    EXPECT_EQ(messages, 1);
+    EXPECT_FALSE(upAtMessage);
+    EXPECT_TRUE(fx.forms().for6().visible());
 }
 
 TEST(StartUp, SettingsThatCannotBeWrittenAreReported)

@@ -69,7 +69,8 @@ TEST(Package, DebInstallsAndStartsFromItsMenuEntry)
     ASSERT_EQ(debs.size(), 1) << cpack.output.toStdString();
     const QString deb = QDir(out).filePath(debs.front());
 
-    // Its dependencies: the binary's libraries, found by dpkg-shlibdeps, and the soundfont.
+    // Its dependencies: the binary's libraries, found by dpkg-shlibdeps, the mixer it loads itself,
+    // and the soundfont.
     const QString depends = run(QStringLiteral("dpkg-deb"), {QStringLiteral("-f"), deb, QStringLiteral("Depends")}).output;
     EXPECT_TRUE(depends.contains(QLatin1String("libqt6widgets6"))) << depends.toStdString();
     EXPECT_TRUE(depends.contains(QLatin1String("libsdl2-mixer-2.0-0"))) << depends.toStdString();

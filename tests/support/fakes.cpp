@@ -128,7 +128,11 @@ void GameFixture::restart()
 }
 
 Form1& GameFixture::form1() { return m_forms->form1(); }
-Form1& GameFixture::start() { return m_forms->form1(); }
+Form1& GameFixture::start()
+{
+    m_forms->start();
+    return m_forms->form1();
+}
 
 void GameFixture::writeFile(const QString& name, const QByteArray& bytes) const
 {

@@ -54,7 +54,7 @@ public:
     void writeFile(const QString& name, const QByteArray& bytes) const;
     QByteArray readFile(const QString& name) const;
 
-    // Starts the program: creates the main window, which runs its start-up.
+    // Starts the program as main() does: the start screen, then the main window and its start-up.
     Form1& start();
     // Runs the program again in the same folder, as the player starting it once more would:
     // every window of the last run goes, the devices are made afresh and `ended` clears; the
