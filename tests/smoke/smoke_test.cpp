@@ -61,6 +61,23 @@ void startGame(QProcess& game, const PlayFolder& folder)
     ASSERT_TRUE(game.waitForStarted(XDriver::kPatienceMs));
 }
 
+// Presses СТАРТ on the start screen and returns the main window.
+std::optional<XWin> startToMainWindow(XDriver& x)
+{
+    const auto start = x.waitFor(kTitle, kStartScreenWidth);
+    if (!start)
+        return std::nullopt;
+    x.click(*start, 24 + 192, 240 + 12); // "СТАРТ"
+    return x.waitFor(kTitle, kMainWindowWidth);
+}
+
+void expectCleanExit(QProcess& game)
+{
+    ASSERT_TRUE(game.waitForFinished(XDriver::kPatienceMs));
+    EXPECT_EQ(game.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(game.exitCode(), 0);
+}
+
 } // namespace
 
 TEST(Smoke, StartThenCloseMainWindowWritesSettingsAndExitsCleanly)
@@ -81,9 +98,7 @@ TEST(Smoke, StartThenCloseMainWindowWritesSettingsAndExitsCleanly)
     EXPECT_TRUE(x.waitGone(kTitle, kStartScreenWidth));
 
     x.requestClose(*main);
-    ASSERT_TRUE(game.waitForFinished(XDriver::kPatienceMs));
-    EXPECT_EQ(game.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(game.exitCode(), 0);
+    expectCleanExit(game);
     // Melody 1 started at start-up, so the next melody to play is 2.
     EXPECT_EQ(folder.settings(), QByteArray(" 5  2  4 \r\n"));
 }
@@ -99,32 +114,9 @@ TEST(Smoke, ClosingTheStartScreenExitsWithoutTouchingSettings)
     const auto start = x.waitFor(kTitle, kStartScreenWidth);
     ASSERT_TRUE(start);
     x.requestClose(*start);
-    ASSERT_TRUE(game.waitForFinished(XDriver::kPatienceMs));
-    EXPECT_EQ(game.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(game.exitCode(), 0);
+    expectCleanExit(game);
     EXPECT_EQ(folder.settings(), kCommaSettings);
 }
-
-namespace {
-
-// Presses СТАРТ on the start screen and returns the main window.
-std::optional<XWin> startToMainWindow(XDriver& x)
-{
-    const auto start = x.waitFor(kTitle, kStartScreenWidth);
-    if (!start)
-        return std::nullopt;
-    x.click(*start, 24 + 192, 240 + 12); // "СТАРТ"
-    return x.waitFor(kTitle, kMainWindowWidth);
-}
-
-void expectCleanExit(QProcess& game)
-{
-    ASSERT_TRUE(game.waitForFinished(XDriver::kPatienceMs));
-    EXPECT_EQ(game.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(game.exitCode(), 0);
-}
-
-} // namespace
 
 // A logout (SIGTERM), a closed terminal (SIGHUP) and Ctrl+C (SIGINT) close the window the player
 // is in, as its close box would: the main window writes the settings, the start screen does not.
@@ -257,8 +249,7 @@ TEST(Smoke, InstalledGameStartsFromItsDesktopEntryInThePlayersFolder)
     const auto start = x.waitFor(kTitle, kStartScreenWidth);
     ASSERT_TRUE(start) << "the installed game showed no start screen";
     x.requestClose(*start);
-    ASSERT_TRUE(game.waitForFinished(XDriver::kPatienceMs));
-    EXPECT_EQ(game.exitCode(), 0);
+    expectCleanExit(game);
 
     EXPECT_EQ(readAll(play + QStringLiteral("/1.dbm")), ownMap);
     EXPECT_EQ(readAll(play + QStringLiteral("/config.cfg")), ownSettings);
