@@ -53,9 +53,6 @@ void For6::Command4_Click()
 
 void For6::Form_Unload()
 {
-    Form1& f1 = m_forms.form1();
-    f1.MMControl2->onDone = {}; // the Done of this close starts no next melody
-    f1.MMControl2->setCommand(QStringLiteral("close"));
-    f1.MMControl1->setCommand(QStringLiteral("close"));
+    m_forms.form1().closeDevices();
     shell::endProgram();
 }

@@ -85,6 +85,7 @@ public:
     QString levelMapPath(float ofLevel);
     QString workingFolder(); // the save/load dialog's folder list path (where it starts until it is built)
     void restBallOnPaddle(float top); // ball Left = paddle Left + 10, ball Top = top
+    void closeDevices(); // at the end of the program: the melodies, then the effect
 
     // --- Handlers ---
     void Form_Load() override;   // start-up (game/startup.cpp)

@@ -45,9 +45,7 @@ void Form1::Form_Unload()
     file = QStringLiteral("config.cfg");
     const QString path = shell::joinPath(workingFolder(), "/", file);
     const bool written = settings::write(path, {melodi, num, skor});
-    MMControl2->onDone = {}; // the Done of this close starts no next melody
-    MMControl2->setCommand(QStringLiteral("close"));
-    MMControl1->setCommand(QStringLiteral("close"));
+    closeDevices();
     if (!written) {
         // Nothing of the game goes on behind this last box: no ball, no melody.
         for (shell::Timer* t : {&Timer1, &Timer2, &Timer3, &Timer4, &Timer5, &Timer6, &Timer7})
@@ -55,4 +53,11 @@ void Form1::Form_Unload()
         shell::msgBox(settings::writeFailedMessage(path));
     }
     shell::endProgram();
+}
+
+void Form1::closeDevices()
+{
+    MMControl2->onDone = {}; // the Done of this close starts no next melody
+    MMControl2->setCommand(QStringLiteral("close"));
+    MMControl1->setCommand(QStringLiteral("close"));
 }
