@@ -130,6 +130,7 @@ TEST(StartUp, StartScreenIsUpBeforeTheMainWindowIsBuilt)
     bool upWhenBuilt = false;
     Forms::Setup setup;
     setup.startFolder = dir.path();
+    setup.workFolder = dir.path(); // no settings there: design values, no message
     setup.devices = [&upWhenBuilt] {
         upWhenBuilt = startScreenOnScreen();
         return std::make_unique<testing_support::RecordingDevice>();
