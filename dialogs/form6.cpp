@@ -14,7 +14,7 @@ constexpr float kClientWidthTw = 4935;
 constexpr float kClientHeightTw = 4755;
 } // namespace
 
-Form6::Form6(Forms& forms)
+Form6::Form6(Forms&)
     : Window(QStringLiteral("О программе"), kClientWidthTw, kClientHeightTw),
       Picture1(*this, 0, 0, 2595, 2865, &art::aboutPicture),
       Label1(*this, 2640, 0, 2295, 2175,
@@ -24,8 +24,7 @@ Form6::Form6(Forms& forms)
              QStringLiteral("Программа не работает под windows  xp. Под windows 9x/2000/nt работает стабильно. "
                             "Если игра идет слишком быстро либо слишком медленно подредактируйте скорость в опциях.")),
       Command1(*this, 3240, 4320, 1695, 375, QStringLiteral("назад")),
-      Label41(*this, 0, 4440, 855, 255, QStringLiteral("V 2.12")),
-      m_forms(forms)
+      Label41(*this, 0, 4440, 855, 255, QStringLiteral("V 2.12"))
 {
     setBackColor(shell::rgb(240, 240, 240));
     for (shell::Label* label : {&Label1, &Label2, &Label41})
