@@ -636,6 +636,25 @@ void drawStartBackground(QPainter& p, const QSizeF& size)
 
 // ---- other windows ------------------------------------------------------------------------
 
+// The records window: the start screen's night wall, a line of bricks in the three cell colours
+// under the heading, and a darker well behind the table so its lines read well.
+void drawRecordsBackground(QPainter& p, const QSizeF& size)
+{
+    const QRectF r(QPointF(0, 0), size);
+    drawNightBackdrop(p, r, 7);
+    const qreal brickW = 16, brickH = 6, y = 40;
+    const int count = static_cast<int>((r.width() - 8) / brickW);
+    const qreal x0 = (r.width() - count * brickW) / 2;
+    for (int i = 0; i < count; ++i) {
+        const QColor base = i % 3 == 0 ? kCellRed : i % 3 == 1 ? kCellYellow : kCellGreen;
+        drawCell(p, QRectF(x0 + i * brickW + 1, y, brickW - 2, brickH), base);
+    }
+    const QRectF well(6, 62, r.width() - 12, 206);
+    p.setPen(QPen(QColor(110, 130, 190, 110), 1));
+    p.setBrush(QColor(8, 12, 30, 150));
+    p.drawRoundedRect(well.adjusted(0.5, 0.5, -0.5, -0.5), 5, 5);
+}
+
 QPainterPath gearPath(QPointF c, qreal outerR, qreal rootR, int teeth)
 {
     QPolygonF poly;
@@ -1096,6 +1115,11 @@ QPixmap optionsPicture(QSize size, qreal dpr)
 QPixmap aboutPicture(QSize size, qreal dpr)
 {
     return cached(QStringLiteral("about"), size, dpr, drawAboutBurst);
+}
+
+QPixmap recordsBackground(QSize size, qreal dpr)
+{
+    return cached(QStringLiteral("records"), size, dpr, drawRecordsBackground);
 }
 
 QPixmap panelBackground(QSize size, qreal dpr)

@@ -50,6 +50,10 @@ QPixmap aboutPicture(QSize size, qreal dpr);
 // a light blueprint grid that keeps labels and lists readable.
 QPixmap panelBackground(QSize size, qreal dpr);
 
+// Background of the records window, 360×308: the night wall with a line of bricks under the
+// heading and a dark well behind the table. A texture: it covers whatever size it gets.
+QPixmap recordsBackground(QSize size, qreal dpr);
+
 // The application icon: a ball, bricks and the paddle on a dark tile, at 16, 32, 48, 64, 128, 256 px.
 // Its images are painted once, when the first window showing it needs its pixels.
 QIcon appIcon();

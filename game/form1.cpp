@@ -48,6 +48,7 @@ Form1::Form1(Forms& forms)
     addMenu(map, QStringLiteral("карты"), fil);
     addMenu(editor, QStringLiteral("редактор карт"), fil);
     addMenu(random, QStringLiteral("случайная карта"), fil);
+    addMenu(rekord, QStringLiteral("рекорды"), fil);
     addMenu(sped, QStringLiteral("опции"));
     addMenu(about, QStringLiteral("О программе"));
 
@@ -75,6 +76,7 @@ Form1::Form1(Forms& forms)
     random.onClick = [this] { random_Click(); };
     sped.onClick = [this] { sped_Click(); };
     about.onClick = [this] { about_Click(); };
+    rekord.onClick = [this] { rekord_Click(); };
 }
 
 Form1::~Form1() = default;

@@ -7,6 +7,7 @@
 // game/ (start-up, ball tick, level flow, paddle, saved game, level jump, editor transfer),
 // maps/ (map load, map save, random map), audio/ (melody rotation), dialogs/ (pause, hints, menus).
 #include "audio/media_device.h"
+#include "game/records.h"
 #include "shell/controls.h"
 #include "shell/timer.h"
 #include "shell/window.h"
@@ -71,7 +72,7 @@ public:
     struct { QString path; } Dir1;                 // hidden folder list: the start-up folder
 
     // Menu bar.
-    shell::MenuItem fil, sa, load, save, map, editor, random, sped, about;
+    shell::MenuItem fil, sa, load, save, map, editor, random, rekord, sped, about;
 
     // --- Shared routines ---
     void drawCell(int x, int y);
@@ -86,6 +87,10 @@ public:
     QString workingFolder(); // the save/load dialog's folder list path (where it starts until it is built)
     void restBallOnPaddle(float top); // ball Left = paddle Left + 10, ball Top = top
     void closeDevices(); // at the end of the program: the melodies, then the effect
+    // records.txt in the start-up folder, which browsing folders in the save/load dialog never moves.
+    QString recordsPath() const;
+    // The run ends now: its score and level enter the records when they rank (game/level_flow.cpp).
+    records::Kept keepRecord();
 
     // --- Handlers ---
     void Form_Load() override;   // start-up (game/startup.cpp)
@@ -115,6 +120,7 @@ public:
     void Form_MouseMove(const shell::MouseArgs& a);
     void sped_Click();      // options window (dialogs/menus.cpp)
     void about_Click();     // about window
+    void rekord_Click();    // records window
 
     Forms& forms() { return m_forms; }
 

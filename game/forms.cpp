@@ -2,6 +2,7 @@
 
 #include "dialogs/form5.h"
 #include "dialogs/form6.h"
+#include "dialogs/form7.h"
 #include "editor/form2.h"
 #include "filedialog/form3.h"
 #include "game/for6.h"
@@ -26,10 +27,13 @@ Forms::Forms(Setup setup)
       m_form4(maker<Form4>(*this)),
       m_form5(maker<Form5>(*this)),
       m_form6(maker<Form6>(*this)),
+      m_form7(maker<Form7>(*this)),
       m_for6(maker<For6>(*this))
 {
     if (!m_setup.devices)
         m_setup.devices = [] { return audio::makeSdlDevice(); };
+    if (!m_setup.now)
+        m_setup.now = [] { return QDateTime::currentDateTime(); };
     if (m_setup.startFolder.isEmpty())
         m_setup.startFolder = QDir::currentPath();
     // Absolute, as the save/load dialog's folder list keeps it.
@@ -54,6 +58,7 @@ Form3& Forms::form3() { return m_form3.get(); }
 Form4& Forms::form4() { return m_form4.get(); }
 Form5& Forms::form5() { return m_form5.get(); }
 Form6& Forms::form6() { return m_form6.get(); }
+Form7& Forms::form7() { return m_form7.get(); }
 For6& Forms::for6() { return m_for6.get(); }
 
 void Forms::closeShowingWindow()
@@ -67,3 +72,4 @@ void Forms::closeShowingWindow()
 bool Forms::form2Exists() const { return m_form2.exists(); }
 bool Forms::form3Exists() const { return m_form3.exists(); }
 bool Forms::form4Exists() const { return m_form4.exists(); }
+bool Forms::form7Exists() const { return m_form7.exists(); }

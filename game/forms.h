@@ -3,7 +3,9 @@
 #include "audio/media_device.h"
 #include "shell/window.h"
 
+#include <QDateTime>
 #include <QString>
+#include <functional>
 
 class Form1;
 class Form2;
@@ -11,6 +13,7 @@ class Form3;
 class Form4;
 class Form5;
 class Form6;
+class Form7;
 class For6;
 
 class Forms {
@@ -25,6 +28,8 @@ public:
         // folder list starts. The process's current folder by default, like the start-up folder;
         // tests keep the two apart.
         QString workFolder;
+        // The date and time a record is set at; the system clock by default.
+        std::function<QDateTime()> now;
     };
 
     explicit Forms(Setup setup = {});
@@ -45,6 +50,7 @@ public:
     Form4& form4(); // level jump
     Form5& form5(); // options
     Form6& form6(); // about
+    Form7& form7(); // records
     For6& for6();   // start screen
 
     // Closes the window the player is in, as its close box would: the main window once it has
@@ -55,10 +61,12 @@ public:
     bool form2Exists() const;
     bool form3Exists() const;
     bool form4Exists() const;
+    bool form7Exists() const;
 
     const QString& startFolder() const { return m_setup.startFolder; }
     const QString& workFolder() const { return m_setup.workFolder; }
     std::unique_ptr<audio::MediaDevice> makeDevice() const { return m_setup.devices(); }
+    QDateTime now() const { return m_setup.now(); }
 
 private:
     Setup m_setup;
@@ -68,5 +76,6 @@ private:
     shell::FormSlot<Form4> m_form4;
     shell::FormSlot<Form5> m_form5;
     shell::FormSlot<Form6> m_form6;
+    shell::FormSlot<Form7> m_form7;
     shell::FormSlot<For6> m_for6;
 };

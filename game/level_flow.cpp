@@ -2,7 +2,13 @@
 //
 // After the last level (the next level's map does not exist) the player is told that every
 // level is cleared and the game starts again at level 1, keeping the score.
+//
+// A lost ball ends the run: its score enters the records (records.txt) when it ranks among the
+// ten best, before the score goes back to 0. No box is added for it; the hint line tells
+// "новый рекорд: <score>", and also when the record could not be written.
 #include "game/form1.h"
+#include "dialogs/form7.h"
+#include "game/forms.h"
 #include "maps/map_file.h"
 #include "shell/basic.h"
 #include "shell/files.h"
@@ -53,9 +59,28 @@ void Form1::levelCleared()
     Text1.setText(shell::numText(score));
 }
 
+QString Form1::recordsPath() const
+{
+    return shell::joinPath(Dir1.path, "/", records::kFileName);
+}
+
+records::Kept Form1::keepRecord()
+{
+    if (!(score > 0))
+        return {};
+    const records::Kept kept = records::keep(recordsPath(), {score, level, m_forms.now()});
+    if (kept.place >= 0 && m_forms.form7Exists())
+        m_forms.form7().showTable();
+    return kept;
+}
+
 void Form1::ballLost()
 {
     Timer1.setEnabled(false);
+    // The run is over as the ball falls: its score and level are the ones the records get, whatever
+    // happens while the box waits.
+    const float runScore = score;
+    const records::Kept kept = keepRecord();
     shell::msgBox(QStringLiteral("БАБАХ !!!"));
     dx = 0;
     if (level > 1)
@@ -65,4 +90,10 @@ void Form1::ballLost()
     hdir = 2;
     vdir = 1;
     restBallOnPaddle(kRestTopLost);
+    if (kept.place >= 0) {
+        QString hint = QStringLiteral("новый рекорд: ") + shell::numText(runScore);
+        if (!kept.written)
+            hint += QStringLiteral(" (не записан в ") + recordsPath() + QLatin1Char(')');
+        Text1.setText(hint);
+    }
 }

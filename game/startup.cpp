@@ -8,6 +8,7 @@
 #include "shell/files.h"
 #include "shell/program.h"
 
+#include <QStringList>
 #include <cmath>
 
 void Form1::Form_Load()
@@ -42,15 +43,24 @@ void Form1::Form_Load()
 
 void Form1::Form_Unload()
 {
+    // A run still going when the program ends is over here, and ranks like a lost ball.
+    const records::Kept kept = keepRecord();
+    score = 0;
     file = QStringLiteral("config.cfg");
     const QString path = shell::joinPath(workingFolder(), "/", file);
     const bool written = settings::write(path, {melodi, num, skor});
     closeDevices();
-    if (!written) {
-        // Nothing of the game goes on behind this last box: no ball, no melody.
+    QStringList failures;
+    if (!written)
+        failures << settings::writeFailedMessage(path);
+    if (kept.place >= 0 && !kept.written)
+        failures << QStringLiteral("Не удалось записать рекорд в файл ") + recordsPath();
+    if (!failures.isEmpty()) {
+        // Nothing of the game goes on behind these last boxes: no ball, no melody.
         for (shell::Timer* t : {&Timer1, &Timer2, &Timer3, &Timer4, &Timer5, &Timer6, &Timer7})
             t->setEnabled(false);
-        shell::msgBox(settings::writeFailedMessage(path));
+        for (const QString& text : std::as_const(failures))
+            shell::msgBox(text);
     }
     shell::endProgram();
 }

@@ -352,12 +352,15 @@ QString Monkey::nameOf(QWidget* top)
         return QStringLiteral("Form3");
     if (f.form4Exists() && top == f.form4().topLevel())
         return QStringLiteral("Form4");
-    // The options and about windows are told by their captions, so that looking does not create them.
+    // The options, about and records windows are told by their captions, so that looking does not
+    // create them.
     const QString title = top->windowTitle();
     if (title == QStringLiteral("ОПЦИИ"))
         return QStringLiteral("Form5");
     if (title == QStringLiteral("О программе"))
         return QStringLiteral("Form6");
+    if (title == QStringLiteral("РЕКОРДЫ"))
+        return QStringLiteral("Form7");
     return {};
 }
 

@@ -5,6 +5,7 @@
 #include "game/forms.h"
 #include "shell/timer.h"
 
+#include <QDateTime>
 #include <QObject>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -76,6 +77,8 @@ public:
     std::vector<RecordingDevice*> devices; // MMControl1 then MMControl2
     QStringList deviceLog;             // the commands of both devices in the order sent, "MMControl2 close"...
     bool ended = false;                // endProgram was called
+    // What the game's clock says when a record is set.
+    QDateTime now = QDateTime(QDate(2026, 12, 8), QTime(20, 15, 0));
 
 private:
     void makeForms();
