@@ -57,6 +57,7 @@ public:
     float vdir = 0;   // 1 up, 2 down
     CellGrid cells{}; // 0 empty, 1 green, 2 yellow, 3 red: hits still to take
     float rndcell = 0;
+    bool runKept = false; // this run's score went to the records; the next run starts when the score goes back to 0
     std::uint32_t rndState = 327680; // state of the random-map generator (maps/random_map.cpp), fixed at every start
 
     // --- Controls ---

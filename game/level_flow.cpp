@@ -66,8 +66,10 @@ QString Form1::recordsPath() const
 
 records::Kept Form1::keepRecord()
 {
-    if (!(score > 0))
+    // Once per run: a program ended while the lost ball's box waits keeps the run only once.
+    if (!(score > 0) || runKept)
         return {};
+    runKept = true;
     const records::Kept kept = records::keep(recordsPath(), {score, level, m_forms.now()});
     if (kept.place >= 0 && m_forms.form7Exists())
         m_forms.form7().showTable();
@@ -87,6 +89,7 @@ void Form1::ballLost()
         level = level - 1;
     loadLevelMap();
     score = 0;
+    runKept = false;
     hdir = 2;
     vdir = 1;
     restBallOnPaddle(kRestTopLost);

@@ -116,6 +116,15 @@ TEST(Records, TheProgramsEndRecordsARunInProgressAndTellsWhenItCannot)
     EXPECT_TRUE(fx.messages.isEmpty());
     EXPECT_EQ(records::parse(startFile(fx, records::kFileName)), (records::Table{{35, 4, fx.now}}));
 
+    // The program ended while the lost ball's box waits (a logout): the run is kept once.
+    fx.restart();
+    Form1& lost = playing(fx);
+    lost.score = 60;
+    fx.whileBoxWaits = [&](const QString&) { lost.closeBox(); };
+    lost.ballLost();
+    fx.whileBoxWaits = {};
+    EXPECT_EQ(records::parse(startFile(fx, records::kFileName)).size(), 2u);
+
     // A records file that cannot be read is neither overwritten nor reported as kept.
     fx.restart();
     const QString blocked = fx.startFolder() + QStringLiteral("/records.txt");
