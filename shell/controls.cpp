@@ -72,10 +72,18 @@ public:
     explicit LabelWidget(Label& owner, QWidget* parent) : QLabel(parent), m_owner(owner) { setMouseTracking(true); }
 
 protected:
-    void mousePressEvent(QMouseEvent* e) override { e->accept(); m_pressed = true; }
+    void mousePressEvent(QMouseEvent* e) override
+    {
+        e->accept();
+        m_pressed = true;
+        if (m_owner.onMouseDown)
+            m_owner.onMouseDown(mouseArgs(e, 1.0));
+    }
     void mouseReleaseEvent(QMouseEvent* e) override
     {
         e->accept();
+        if (m_owner.onMouseUp)
+            m_owner.onMouseUp(mouseArgs(e, 1.0));
         if (m_pressed && rect().contains(e->position().toPoint()) && m_owner.onClick)
             m_owner.onClick();
         m_pressed = false;

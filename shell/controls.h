@@ -93,8 +93,13 @@ public:
     void setAlignment(Qt::Alignment a);
     void setWordWrap(bool on);
 
+    // Mouse positions are in twips from the label's top left. The pressed label keeps the mouse
+    // until the release: the moves and the release go to it wherever the pointer is. A release
+    // over the pressed label raises onMouseUp, then onClick.
     std::function<void()> onClick;
+    std::function<void(const MouseArgs&)> onMouseDown;
     std::function<void(const MouseArgs&)> onMouseMove;
+    std::function<void(const MouseArgs&)> onMouseUp;
 
 private:
     void restyle();
