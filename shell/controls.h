@@ -7,6 +7,7 @@
 #include <functional>
 #include <optional>
 
+class QKeyEvent;
 class QWidget;
 
 namespace shell {
@@ -203,6 +204,9 @@ void fitFont(Control& control, const QString& sample, int largestPx, int padding
 // Conversions used by the widgets.
 int shiftStateOf(Qt::KeyboardModifiers mods);
 int buttonCodeOf(Qt::MouseButton button);
+// A key's code: letters and digits by their place on a US keyboard (the P key is 80 whatever the
+// layout), other keys by Qt's code.
+int keyCodeOf(const QKeyEvent& e);
 QColor toQColor(Color c);
 
 } // namespace shell
