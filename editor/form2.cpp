@@ -1,6 +1,7 @@
 #include "editor/form2.h"
 
 #include "assets/art.h"
+#include "editor/cell_grid.h"
 #include "filedialog/form3.h"
 #include "game/form1.h"
 #include "game/forms.h"
@@ -20,6 +21,9 @@ const QString kHintGreen = QStringLiteral("ЗЕЛЁНАЯ КЛЕТКА");
 const QString kHintYellow = QStringLiteral("ЖЕЛТАЯ КЛЕТКА");
 const QString kHintRed = QStringLiteral("КРАСНАЯ КЛЕТКА");
 const QString kHintClear = QStringLiteral("ОЧИСТИТЬ КЛЕТКУ");
+
+constexpr int kLeftButton = 1;
+static_assert(editor::kColumns * editor::kRows == 40);
 } // namespace
 
 Form2::Form2(Forms& forms)
@@ -45,14 +49,18 @@ Form2::Form2(Forms& forms)
     QFont cellFont;
     cellFont.setBold(true);
     for (int n = 1; n <= 40; ++n) {
-        auto label = std::make_unique<shell::Label>(*this, 720 * (cellX(n) - 1), 120 + 720 * (cellY(n) - 1), 735, 735,
-                                                    QStringLiteral("0"));
+        auto label = std::make_unique<shell::Label>(*this, editor::kPitchTw * static_cast<float>(cellX(n) - 1),
+                                                    editor::kGridTopTw + editor::kPitchTw * static_cast<float>(cellY(n) - 1),
+                                                    editor::kCellTw, editor::kCellTw, QStringLiteral("0"));
         label->setBackColor(kInactiveBorderGrey);
         label->setBorder(true);
         label->setAlignment(Qt::AlignCenter);
         label->setFocusPolicy(Qt::NoFocus);
         label->widget()->setFont(cellFont);
         label->onClick = [this, n] { Label_Click(n); };
+        label->onMouseDown = [this, n](const shell::MouseArgs& a) { Label_MouseDown(n, a); };
+        label->onMouseMove = [this, n](const shell::MouseArgs& a) { Label_MouseMove(n, a); };
+        label->onMouseUp = [this, n](const shell::MouseArgs& a) { Label_MouseUp(n, a); };
         m_cells[static_cast<std::size_t>(n - 1)] = std::move(label);
     }
 
@@ -107,7 +115,7 @@ void Form2::hint(const QString& text)
 
 // The four tests in this order, each reading its brush afresh; with no brush selected the cell
 // stays as it is.
-void Form2::Label_Click(int n)
+void Form2::paintCell(int n)
 {
     shell::Label& cell = Label(n);
     if (Option1.value()) {
@@ -126,6 +134,64 @@ void Form2::Label_Click(int n)
         cell.setCaption(QStringLiteral("0"));
         cell.setBackColor(backColor());
     }
+}
+
+void Form2::Label_Click(int n)
+{
+    paintCell(n);
+}
+
+// A press with the left button starts a stroke and paints its cell.
+void Form2::Label_MouseDown(int n, const shell::MouseArgs& a)
+{
+    if (a.button != kLeftButton)
+        return;
+    endStroke();
+    m_stroke = Stroke{Label(n).left() + a.x, Label(n).top() + a.y};
+    paintCell(n);
+}
+
+// The pressed label keeps the mouse for the whole stroke, so the cells are found by where the
+// pointer is on the window. Moves come seldom when the pointer is fast: every cell on the straight
+// way from the last place is painted. Moves over the cells change no hint.
+void Form2::Label_MouseMove(int n, const shell::MouseArgs& a)
+{
+    if (!m_stroke)
+        return;
+    if (!(a.button & kLeftButton)) { // the release never came here
+        endStroke();
+        return;
+    }
+    strokeTo(Label(n).left() + a.x, Label(n).top() + a.y);
+}
+
+void Form2::Label_MouseUp(int n, const shell::MouseArgs& a)
+{
+    if (!m_stroke || a.button != kLeftButton)
+        return;
+    strokeTo(Label(n).left() + a.x, Label(n).top() + a.y);
+    endStroke();
+}
+
+void Form2::strokeTo(float x, float y)
+{
+    for (int n : editor::cellsAlong(m_stroke->x, m_stroke->y, x, y))
+        paintCell(n);
+    m_stroke->x = x;
+    m_stroke->y = y;
+}
+
+void Form2::endStroke()
+{
+    m_stroke.reset();
+}
+
+Form2::Faces Form2::faces() const
+{
+    Faces f;
+    for (std::size_t i = 0; i < f.size(); ++i)
+        f[i] = {m_cells[i]->caption(), m_cells[i]->backColor()};
+    return f;
 }
 
 void Form2::Option1_Click() { hint(kHintGreen); }

@@ -5,11 +5,15 @@
 // background that value's colour. Painting never touches the game's cells; the commands have
 // the main window copy the captions over on its next timer tick. Hints go to the main window's
 // hint line.
+//
+// A click paints one cell; a press and a drag with the left button paint every cell the pointer
+// passes.
 #include "shell/controls.h"
 #include "shell/window.h"
 
 #include <array>
 #include <memory>
+#include <optional>
 
 class Forms;
 
@@ -42,7 +46,19 @@ public:
     // later openings keep the brush and the focus they had.
     void open();
 
+    // One cell label as the player sees it.
+    struct CellFace {
+        QString caption;
+        shell::Color color = 0;
+        bool operator==(const CellFace&) const = default;
+    };
+    using Faces = std::array<CellFace, 40>; // Label(n) at n - 1
+    Faces faces() const;
+
     void Label_Click(int n); // paints cell label n with the selected brush
+    void Label_MouseDown(int n, const shell::MouseArgs& a);
+    void Label_MouseMove(int n, const shell::MouseArgs& a);
+    void Label_MouseUp(int n, const shell::MouseArgs& a);
     void Option1_Click();
     void Option2_Click();
     void Option3_Click();
@@ -61,8 +77,17 @@ public:
 
 private:
     void hint(const QString& text);
+    void paintCell(int n);
+    void strokeTo(float x, float y);
+    void endStroke();
+
+    // A drag in progress: the pointer's last place in twips of the window.
+    struct Stroke {
+        float x, y;
+    };
 
     Forms& m_forms;
     std::array<std::unique_ptr<shell::Label>, 40> m_cells;
     bool m_shownBefore = false;
+    std::optional<Stroke> m_stroke;
 };
