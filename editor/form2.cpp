@@ -23,6 +23,10 @@ const QString kHintRed = QStringLiteral("КРАСНАЯ КЛЕТКА");
 const QString kHintClear = QStringLiteral("ОЧИСТИТЬ КЛЕТКУ");
 
 constexpr int kLeftButton = 1;
+constexpr int kShift = 1;
+constexpr int kCtrl = 2;
+constexpr int kKeyY = 'Y';
+constexpr int kKeyZ = 'Z';
 static_assert(editor::kColumns * editor::kRows == 40);
 } // namespace
 
@@ -92,6 +96,7 @@ Form2::Form2(Forms& forms)
     Command1.onMouseMove = [this](const shell::MouseArgs& a) { Command1_MouseMove(a); };
     Command2.onMouseMove = [this](const shell::MouseArgs& a) { Command2_MouseMove(a); };
     Command3.onMouseMove = [this](const shell::MouseArgs& a) { Command3_MouseMove(a); };
+    onKeyDown = [this](int keyCode, int shift) { return Form_KeyDown(keyCode, shift); };
 }
 
 Form2::~Form2() = default;
@@ -136,9 +141,14 @@ void Form2::paintCell(int n)
     }
 }
 
+// A click is one step of the history; within a stroke (a click with the mouse is a press and a
+// release too) the stroke records it.
 void Form2::Label_Click(int n)
 {
+    const Faces before = faces();
     paintCell(n);
+    if (!m_stroke)
+        m_history.record(before, faces());
 }
 
 // A press with the left button starts a stroke and paints its cell.
@@ -147,7 +157,7 @@ void Form2::Label_MouseDown(int n, const shell::MouseArgs& a)
     if (a.button != kLeftButton)
         return;
     endStroke();
-    m_stroke = Stroke{Label(n).left() + a.x, Label(n).top() + a.y};
+    m_stroke = Stroke{faces(), Label(n).left() + a.x, Label(n).top() + a.y};
     paintCell(n);
 }
 
@@ -181,8 +191,12 @@ void Form2::strokeTo(float x, float y)
     m_stroke->y = y;
 }
 
+// The whole stroke is one step of the history.
 void Form2::endStroke()
 {
+    if (!m_stroke)
+        return;
+    m_history.record(m_stroke->before, faces());
     m_stroke.reset();
 }
 
@@ -192,6 +206,51 @@ Form2::Faces Form2::faces() const
     for (std::size_t i = 0; i < f.size(); ++i)
         f[i] = {m_cells[i]->caption(), m_cells[i]->backColor()};
     return f;
+}
+
+void Form2::showFaces(const Faces& faces)
+{
+    for (std::size_t i = 0; i < faces.size(); ++i) {
+        m_cells[i]->setCaption(faces[i].caption);
+        m_cells[i]->setBackColor(faces[i].color);
+    }
+}
+
+void Form2::recordStep(const Faces& before)
+{
+    m_history.record(before, faces());
+}
+
+// A stroke still going is ended first, so that it is the step undone.
+void Form2::undo()
+{
+    endStroke();
+    Faces f = faces();
+    if (m_history.undo(f))
+        showFaces(f);
+}
+
+void Form2::redo()
+{
+    endStroke();
+    Faces f = faces();
+    if (m_history.redo(f))
+        showFaces(f);
+}
+
+// Ctrl+Z undoes, Ctrl+Y and Ctrl+Shift+Z redo, whichever control has the focus. The keys are
+// found by their place, so under the Russian layout Ctrl with "Я" and "Н" does the same.
+bool Form2::Form_KeyDown(int keyCode, int shift)
+{
+    if (keyCode == kKeyZ && shift == kCtrl) {
+        undo();
+        return true;
+    }
+    if ((keyCode == kKeyY && shift == kCtrl) || (keyCode == kKeyZ && shift == (kCtrl | kShift))) {
+        redo();
+        return true;
+    }
+    return false;
 }
 
 void Form2::Option1_Click() { hint(kHintGreen); }

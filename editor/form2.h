@@ -7,7 +7,10 @@
 // hint line.
 //
 // A click paints one cell; a press and a drag with the left button paint every cell the pointer
-// passes.
+// passes. Ctrl+Z undoes the last change of the labels (a click, a whole drag, a map load), Ctrl+Y
+// and Ctrl+Shift+Z redo it; undo and redo change the labels only, as painting does. The history
+// belongs to the window: the close box, which destroys it, takes the history along.
+#include "editor/grid_history.h"
 #include "shell/controls.h"
 #include "shell/window.h"
 
@@ -54,11 +57,17 @@ public:
     };
     using Faces = std::array<CellFace, 40>; // Label(n) at n - 1
     Faces faces() const;
+    // Records what changed in the labels since `before` as one step of the undo history (a map
+    // load rewrites them from outside).
+    void recordStep(const Faces& before);
+    void undo();
+    void redo();
 
     void Label_Click(int n); // paints cell label n with the selected brush
     void Label_MouseDown(int n, const shell::MouseArgs& a);
     void Label_MouseMove(int n, const shell::MouseArgs& a);
     void Label_MouseUp(int n, const shell::MouseArgs& a);
+    bool Form_KeyDown(int keyCode, int shift);
     void Option1_Click();
     void Option2_Click();
     void Option3_Click();
@@ -78,11 +87,14 @@ public:
 private:
     void hint(const QString& text);
     void paintCell(int n);
+    void showFaces(const Faces& faces);
     void strokeTo(float x, float y);
     void endStroke();
 
-    // A drag in progress: the pointer's last place in twips of the window.
+    // A drag in progress: the labels as they were at the press, and the pointer's last place in
+    // twips of the window.
     struct Stroke {
+        Faces before;
         float x, y;
     };
 
@@ -90,4 +102,5 @@ private:
     std::array<std::unique_ptr<shell::Label>, 40> m_cells;
     bool m_shownBefore = false;
     std::optional<Stroke> m_stroke;
+    editor::GridHistory<CellFace, 40> m_history;
 };
