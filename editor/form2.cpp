@@ -1,6 +1,7 @@
 #include "editor/form2.h"
 
 #include "assets/art.h"
+#include "editor/cell_grid.h"
 #include "filedialog/form3.h"
 #include "game/form1.h"
 #include "game/forms.h"
@@ -20,6 +21,13 @@ const QString kHintGreen = QStringLiteral("ЗЕЛЁНАЯ КЛЕТКА");
 const QString kHintYellow = QStringLiteral("ЖЕЛТАЯ КЛЕТКА");
 const QString kHintRed = QStringLiteral("КРАСНАЯ КЛЕТКА");
 const QString kHintClear = QStringLiteral("ОЧИСТИТЬ КЛЕТКУ");
+
+constexpr int kLeftButton = 1;
+constexpr int kShift = 1;
+constexpr int kCtrl = 2;
+constexpr int kKeyY = 'Y';
+constexpr int kKeyZ = 'Z';
+static_assert(editor::kColumns * editor::kRows == 40);
 } // namespace
 
 Form2::Form2(Forms& forms)
@@ -45,14 +53,18 @@ Form2::Form2(Forms& forms)
     QFont cellFont;
     cellFont.setBold(true);
     for (int n = 1; n <= 40; ++n) {
-        auto label = std::make_unique<shell::Label>(*this, 720 * (cellX(n) - 1), 120 + 720 * (cellY(n) - 1), 735, 735,
-                                                    QStringLiteral("0"));
+        auto label = std::make_unique<shell::Label>(*this, editor::kPitchTw * static_cast<float>(cellX(n) - 1),
+                                                    editor::kGridTopTw + editor::kPitchTw * static_cast<float>(cellY(n) - 1),
+                                                    editor::kCellTw, editor::kCellTw, QStringLiteral("0"));
         label->setBackColor(kInactiveBorderGrey);
         label->setBorder(true);
         label->setAlignment(Qt::AlignCenter);
         label->setFocusPolicy(Qt::NoFocus);
         label->widget()->setFont(cellFont);
         label->onClick = [this, n] { Label_Click(n); };
+        label->onMouseDown = [this, n](const shell::MouseArgs& a) { Label_MouseDown(n, a); };
+        label->onMouseMove = [this, n](const shell::MouseArgs& a) { Label_MouseMove(n, a); };
+        label->onMouseUp = [this, n](const shell::MouseArgs& a) { Label_MouseUp(n, a); };
         m_cells[static_cast<std::size_t>(n - 1)] = std::move(label);
     }
 
@@ -84,6 +96,7 @@ Form2::Form2(Forms& forms)
     Command1.onMouseMove = [this](const shell::MouseArgs& a) { Command1_MouseMove(a); };
     Command2.onMouseMove = [this](const shell::MouseArgs& a) { Command2_MouseMove(a); };
     Command3.onMouseMove = [this](const shell::MouseArgs& a) { Command3_MouseMove(a); };
+    onKeyDown = [this](int keyCode, int shift) { return Form_KeyDown(keyCode, shift); };
 }
 
 Form2::~Form2() = default;
@@ -107,7 +120,7 @@ void Form2::hint(const QString& text)
 
 // The four tests in this order, each reading its brush afresh; with no brush selected the cell
 // stays as it is.
-void Form2::Label_Click(int n)
+void Form2::paintCell(int n)
 {
     shell::Label& cell = Label(n);
     if (Option1.value()) {
@@ -126,6 +139,118 @@ void Form2::Label_Click(int n)
         cell.setCaption(QStringLiteral("0"));
         cell.setBackColor(backColor());
     }
+}
+
+// A click is one step of the history; within a stroke (a click with the mouse is a press and a
+// release too) the stroke records it.
+void Form2::Label_Click(int n)
+{
+    const Faces before = faces();
+    paintCell(n);
+    if (!m_stroke)
+        m_history.record(before, faces());
+}
+
+// A press with the left button starts a stroke and paints its cell.
+void Form2::Label_MouseDown(int n, const shell::MouseArgs& a)
+{
+    if (a.button != kLeftButton)
+        return;
+    endStroke();
+    m_stroke = Stroke{faces(), Label(n).left() + a.x, Label(n).top() + a.y};
+    paintCell(n);
+}
+
+// The pressed label keeps the mouse for the whole stroke, so the cells are found by where the
+// pointer is on the window. Moves come seldom when the pointer is fast: every cell on the straight
+// way from the last place is painted. Moves over the cells change no hint.
+void Form2::Label_MouseMove(int n, const shell::MouseArgs& a)
+{
+    if (!m_stroke)
+        return;
+    if (!(a.button & kLeftButton)) { // the release never came here
+        endStroke();
+        return;
+    }
+    strokeTo(Label(n).left() + a.x, Label(n).top() + a.y);
+}
+
+void Form2::Label_MouseUp(int n, const shell::MouseArgs& a)
+{
+    if (!m_stroke || a.button != kLeftButton)
+        return;
+    strokeTo(Label(n).left() + a.x, Label(n).top() + a.y);
+    endStroke();
+}
+
+void Form2::strokeTo(float x, float y)
+{
+    for (int n : editor::cellsAlong(m_stroke->x, m_stroke->y, x, y))
+        paintCell(n);
+    m_stroke->x = x;
+    m_stroke->y = y;
+}
+
+// The whole stroke is one step of the history.
+void Form2::endStroke()
+{
+    if (!m_stroke)
+        return;
+    m_history.record(m_stroke->before, faces());
+    m_stroke.reset();
+}
+
+Form2::Faces Form2::faces() const
+{
+    Faces f;
+    for (std::size_t i = 0; i < f.size(); ++i)
+        f[i] = {m_cells[i]->caption(), m_cells[i]->backColor()};
+    return f;
+}
+
+void Form2::showFaces(const Faces& faces)
+{
+    for (std::size_t i = 0; i < faces.size(); ++i) {
+        m_cells[i]->setCaption(faces[i].caption);
+        m_cells[i]->setBackColor(faces[i].color);
+    }
+}
+
+void Form2::recordStep(const Faces& before)
+{
+    m_history.record(before, faces());
+}
+
+// A stroke still going is ended first, so that it is the step undone.
+void Form2::undo()
+{
+    endStroke();
+    Faces f = faces();
+    if (m_history.undo(f))
+        showFaces(f);
+}
+
+void Form2::redo()
+{
+    endStroke();
+    Faces f = faces();
+    if (m_history.redo(f))
+        showFaces(f);
+}
+
+// Ctrl+Z undoes, Ctrl+Y and Ctrl+Shift+Z redo, whichever control has the focus. The keys are
+// found by their place, so under the Russian layout Ctrl with "Я" and "Н" does the same.
+bool Form2::Form_KeyDown(int keyCode, int shift)
+{
+    if (keyCode == kKeyZ && shift == kCtrl) {
+        undo();
+        return true;
+    }
+    if ((keyCode == kKeyY && shift == kCtrl) || (keyCode == kKeyZ && shift == (kCtrl | kShift))) {
+        redo();
+        return true;
+    }
+    return false;
 }
 
 void Form2::Option1_Click() { hint(kHintGreen); }

@@ -5,11 +5,18 @@
 // background that value's colour. Painting never touches the game's cells; the commands have
 // the main window copy the captions over on its next timer tick. Hints go to the main window's
 // hint line.
+//
+// A click paints one cell; a press and a drag with the left button paint every cell the pointer
+// passes. Ctrl+Z undoes the last change of the labels (a click, a whole drag, a map load), Ctrl+Y
+// and Ctrl+Shift+Z redo it; undo and redo change the labels only, as painting does. The history
+// belongs to the window: the close box, which destroys it, takes the history along.
+#include "editor/grid_history.h"
 #include "shell/controls.h"
 #include "shell/window.h"
 
 #include <array>
 #include <memory>
+#include <optional>
 
 class Forms;
 
@@ -42,7 +49,25 @@ public:
     // later openings keep the brush and the focus they had.
     void open();
 
+    // One cell label as the player sees it.
+    struct CellFace {
+        QString caption;
+        shell::Color color = 0;
+        bool operator==(const CellFace&) const = default;
+    };
+    using Faces = std::array<CellFace, 40>; // Label(n) at n - 1
+    Faces faces() const;
+    // Records what changed in the labels since `before` as one step of the undo history (a map
+    // load rewrites them from outside).
+    void recordStep(const Faces& before);
+    void undo();
+    void redo();
+
     void Label_Click(int n); // paints cell label n with the selected brush
+    void Label_MouseDown(int n, const shell::MouseArgs& a);
+    void Label_MouseMove(int n, const shell::MouseArgs& a);
+    void Label_MouseUp(int n, const shell::MouseArgs& a);
+    bool Form_KeyDown(int keyCode, int shift);
     void Option1_Click();
     void Option2_Click();
     void Option3_Click();
@@ -61,8 +86,21 @@ public:
 
 private:
     void hint(const QString& text);
+    void paintCell(int n);
+    void showFaces(const Faces& faces);
+    void strokeTo(float x, float y);
+    void endStroke();
+
+    // A drag in progress: the labels as they were at the press, and the pointer's last place in
+    // twips of the window.
+    struct Stroke {
+        Faces before;
+        float x, y;
+    };
 
     Forms& m_forms;
     std::array<std::unique_ptr<shell::Label>, 40> m_cells;
     bool m_shownBefore = false;
+    std::optional<Stroke> m_stroke;
+    editor::GridHistory<CellFace, 40> m_history;
 };

@@ -52,7 +52,12 @@ void Form1::Timer6_Tick()
     drawGrid();
     dialog.hide();
     Timer1.setEnabled(true);
-    showInEditor(m_forms.form2(), cells); // creates the editor hidden if needed; it stays hidden
+    // The load is one step of the editor's undo history. An editor created here, hidden, records
+    // it too: undoing it there brings back the design grid.
+    Form2& editor = m_forms.form2();
+    const Form2::Faces before = editor.faces();
+    showInEditor(editor, cells);
+    editor.recordStep(before);
 }
 
 // "карты": the dialog, whose name box then follows the file list. Play goes on.

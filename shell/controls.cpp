@@ -43,6 +43,24 @@ QColor toQColor(Color c)
     return QColor(c & 0xff, (c >> 8) & 0xff, (c >> 16) & 0xff);
 }
 
+// Letter and digit keys report the key's place on a US keyboard as its upper-case character code
+// (the P key is 80), whatever layout is active: with the Russian layout the same key types "З".
+// On Linux the native scan code names the physical key, as the kernel's key code + 8 (X11 and
+// Wayland alike); without one (a synthetic event) the key's own code stands.
+int keyCodeOf(const QKeyEvent& e)
+{
+    // Kernel key codes of the rows: 1..9, 0 from 2; Q..P from 16; A..L from 30; Z..M from 44.
+    static constexpr struct { int first; const char* keys; } kRows[] = {
+        {2, "1234567890"}, {16, "QWERTYUIOP"}, {30, "ASDFGHJKL"}, {44, "ZXCVBNM"}};
+    const int code = static_cast<int>(e.nativeScanCode()) - 8;
+    for (const auto& row : kRows) {
+        const int at = code - row.first;
+        if (at >= 0 && at < static_cast<int>(std::char_traits<char>::length(row.keys)))
+            return row.keys[at];
+    }
+    return e.key() < 256 ? e.key() : (e.key() & 0xff);
+}
+
 namespace {
 
 int toPixels(double units, double unitTw)
@@ -72,10 +90,18 @@ public:
     explicit LabelWidget(Label& owner, QWidget* parent) : QLabel(parent), m_owner(owner) { setMouseTracking(true); }
 
 protected:
-    void mousePressEvent(QMouseEvent* e) override { e->accept(); m_pressed = true; }
+    void mousePressEvent(QMouseEvent* e) override
+    {
+        e->accept();
+        m_pressed = true;
+        if (m_owner.onMouseDown)
+            m_owner.onMouseDown(mouseArgs(e, 1.0));
+    }
     void mouseReleaseEvent(QMouseEvent* e) override
     {
         e->accept();
+        if (m_owner.onMouseUp)
+            m_owner.onMouseUp(mouseArgs(e, 1.0));
         if (m_pressed && rect().contains(e->position().toPoint()) && m_owner.onClick)
             m_owner.onClick();
         m_pressed = false;
@@ -182,24 +208,6 @@ protected:
 private:
     OptionButton& m_owner;
 };
-
-// Letter and digit keys report the key's place on a US keyboard as its upper-case character code
-// (the P key is 80), whatever layout is active: with the Russian layout the same key types "З".
-// On Linux the native scan code names the physical key, as the kernel's key code + 8 (X11 and
-// Wayland alike); without one (a synthetic event) the key's own code stands.
-int keyCodeOf(const QKeyEvent& e)
-{
-    // Kernel key codes of the rows: 1..9, 0 from 2; Q..P from 16; A..L from 30; Z..M from 44.
-    static constexpr struct { int first; const char* keys; } kRows[] = {
-        {2, "1234567890"}, {16, "QWERTYUIOP"}, {30, "ASDFGHJKL"}, {44, "ZXCVBNM"}};
-    const int code = static_cast<int>(e.nativeScanCode()) - 8;
-    for (const auto& row : kRows) {
-        const int at = code - row.first;
-        if (at >= 0 && at < static_cast<int>(std::char_traits<char>::length(row.keys)))
-            return row.keys[at];
-    }
-    return e.key() < 256 ? e.key() : (e.key() & 0xff);
-}
 
 class PictureWidget : public QWidget {
 public:

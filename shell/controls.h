@@ -7,6 +7,7 @@
 #include <functional>
 #include <optional>
 
+class QKeyEvent;
 class QWidget;
 
 namespace shell {
@@ -93,8 +94,13 @@ public:
     void setAlignment(Qt::Alignment a);
     void setWordWrap(bool on);
 
+    // Mouse positions are in twips from the label's top left. The pressed label keeps the mouse
+    // until the release: the moves and the release go to it wherever the pointer is. A release
+    // over the pressed label raises onMouseUp, then onClick.
     std::function<void()> onClick;
+    std::function<void(const MouseArgs&)> onMouseDown;
     std::function<void(const MouseArgs&)> onMouseMove;
+    std::function<void(const MouseArgs&)> onMouseUp;
 
 private:
     void restyle();
@@ -198,6 +204,9 @@ void fitFont(Control& control, const QString& sample, int largestPx, int padding
 // Conversions used by the widgets.
 int shiftStateOf(Qt::KeyboardModifiers mods);
 int buttonCodeOf(Qt::MouseButton button);
+// A key's code: letters and digits by their place on a US keyboard (the P key is 80 whatever the
+// layout), other keys by Qt's code.
+int keyCodeOf(const QKeyEvent& e);
 QColor toQColor(Color c);
 
 } // namespace shell

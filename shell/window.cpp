@@ -5,12 +5,15 @@
 #include <QGuiApplication>
 #include <QIcon>
 #include <QImage>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QVBoxLayout>
 #include <QWidget>
+#include <QWindow>
 #include <cmath>
 #include <cstring>
 
@@ -89,7 +92,25 @@ public:
             setWindowIcon(m_icon);
     }
 
+    // The window system hands a key to the window first, which passes it on to the control with
+    // the focus: watching it there lets the window's key handler see every key first, once.
+    void watchKeys()
+    {
+        QWindow* handle = windowHandle();
+        if (!handle || handle == m_watched)
+            return;
+        handle->installEventFilter(this);
+        m_watched = handle;
+    }
+
 protected:
+    bool eventFilter(QObject* watched, QEvent* e) override
+    {
+        if (watched != m_watched || e->type() != QEvent::KeyPress || !m_owner.onKeyDown)
+            return false;
+        const auto* key = static_cast<QKeyEvent*>(e);
+        return m_owner.onKeyDown(keyCodeOf(*key), shiftStateOf(key->modifiers()));
+    }
     void paintEvent(QPaintEvent*) override
     {
         if (m_painted)
@@ -108,6 +129,7 @@ private:
     Window& m_owner;
     QIcon m_icon;
     bool m_painted = false;
+    QPointer<QWindow> m_watched;
 };
 
 namespace {
@@ -164,6 +186,7 @@ void Window::closeBox()
 void Window::show()
 {
     m_top->show();
+    m_top->watchKeys(); // the window exists in the window system from its first showing
     // The headless platform of the tests has no window stacking (and says so on every call).
     if (QGuiApplication::platformName() != QLatin1String("offscreen")) {
         m_top->raise();

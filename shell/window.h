@@ -83,6 +83,10 @@ public:
     MenuItem& addMenu(MenuItem& item, const QString& caption, MenuItem& parent);
 
     std::function<void(const MouseArgs&)> onMouseMove; // over the free surface, not over a control
+    // Every key pressed in the window, before the control with the focus gets it (key code as
+    // keyCodeOf gives it, shift state as in MouseArgs). Returning true takes the key: the control
+    // never sees it.
+    std::function<bool(int keyCode, int shift)> onKeyDown;
 
     QWidget* surface() const override;
     double twipsPerUnit() const override { return m_unitTw; }
