@@ -3,21 +3,29 @@
 // main window. The game runs on the headless platform with silent devices and a hand-driven
 // clock, in a temporary copy of the build's play folder; the paddle follows the ball so play
 // goes on, and a cleared level is relaunched as a player would.
+// Also the save/load dialog's file list on a folder of 1,000 maps, with their pictures.
 #include "audio/media_device.h"
+#include "filedialog/form3.h"
+#include "filedialog/map_preview.h"
 #include "game/for6.h"
 #include "game/form1.h"
 #include "game/forms.h"
+#include "maps/map_file.h"
 #include "shell/program.h"
+#include "shell/filelists.h"
 #include "shell/timer.h"
+#include "shell/window.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QImage>
+#include <QListWidget>
 #include <QPixmap>
 #include <QTemporaryDir>
 #include <QWidget>
+#include <atomic>
 #include <benchmark/benchmark.h>
 #include <memory>
 
@@ -64,6 +72,8 @@ public:
     }
 
     Form1& f1() { return m_forms->form1(); }
+    Forms& forms() { return *m_forms; }
+    QString folder() const { return m_dir.path(); }
 
     void launch() { f1().polos_MouseDown({1, 0, 3000, 300}); }
 
@@ -130,6 +140,107 @@ void BM_PaintMainWindowToImage(benchmark::State& state)
     }
 }
 BENCHMARK(BM_PaintMainWindowToImage)->Unit(benchmark::kMicrosecond);
+
+// A folder of 1,000 maps of every kind beside the play folder, and the save/load dialog on screen
+// (offscreen) showing it. Its reader counts the files it reads.
+class MapFolder {
+public:
+    static constexpr int kMaps = 1000;
+
+    MapFolder()
+    {
+        path = game.folder() + QStringLiteral("/many");
+        QDir().mkpath(path);
+        for (int i = 0; i < kMaps; ++i) {
+            CellGrid cells{};
+            for (int x = 1; x <= 10; ++x)
+                for (int y = 1; y <= 4; ++y)
+                    cells[x][y] = static_cast<float>((i + x * 7 + y * 3) % 4);
+            maps::writeMap(QStringLiteral("%1/%2.dbm").arg(path).arg(i, 4, 10, QLatin1Char('0')), cells);
+        }
+        dialog().show();
+        QApplication::processEvents();
+    }
+
+    Form3& dialog() { return game.forms().form3(); }
+    // Forgets every picture read so far.
+    void countReads()
+    {
+        dialog().File1.setPreviewReader([this](const QString& file) {
+            ++reads;
+            return filedialog::readMapPreview(file);
+        }, filedialog::kMapIconSize, filedialog::kMapTipSize);
+    }
+    // Waits for the pictures of the rows in view and draws the list as the screen would.
+    void show()
+    {
+        dialog().File1.waitForPreviews();
+        QWidget* list = dialog().File1.widget();
+        if (m_frame.size() != list->size())
+            m_frame = QImage(list->size(), QImage::Format_ARGB32_Premultiplied);
+        list->render(&m_frame);
+        benchmark::DoNotOptimize(m_frame.constBits());
+    }
+
+    Game game;
+    QString path;
+    std::atomic<int> reads = 0;
+
+private:
+    QImage m_frame;
+};
+
+// Pointing the file list at the folder with nothing read yet, until its rows in view are drawn
+// with their pictures.
+void BM_MapFolderOpenCold(benchmark::State& state)
+{
+    MapFolder folder;
+    for (auto _ : state) {
+        state.PauseTiming();
+        folder.dialog().File1.setPath(folder.game.folder());
+        folder.countReads();
+        state.ResumeTiming();
+        folder.dialog().File1.setPath(folder.path);
+        folder.show();
+    }
+    state.counters["files read"] = benchmark::Counter(folder.reads, benchmark::Counter::kAvgIterations);
+}
+BENCHMARK(BM_MapFolderOpenCold)->Unit(benchmark::kMicrosecond);
+
+// The list read again (as after a save) with every picture in view known: the files' times are
+// looked at, none is read.
+void BM_MapFolderRefreshWarm(benchmark::State& state)
+{
+    MapFolder folder;
+    folder.countReads();
+    folder.dialog().File1.setPath(folder.path);
+    folder.show();
+    folder.reads = 0;
+    for (auto _ : state) {
+        folder.dialog().File1.refresh();
+        folder.show();
+    }
+    state.counters["files read"] = benchmark::Counter(folder.reads, benchmark::Counter::kAvgIterations);
+}
+BENCHMARK(BM_MapFolderRefreshWarm)->Unit(benchmark::kMicrosecond);
+
+// The same refresh of a list of the same size that shows no pictures: what the listing and its
+// drawing cost by themselves.
+void BM_MapFolderRefreshWithoutPictures(benchmark::State& state)
+{
+    MapFolder folder;
+    shell::Window window(QStringLiteral("plain"), 4575, 4380);
+    const shell::FileList& dialogList = folder.dialog().File1;
+    shell::FileList list(window, dialogList.left(), dialogList.top(), dialogList.width(), dialogList.height(), folder.path);
+    window.show();
+    QImage frame(list.widget()->size(), QImage::Format_ARGB32_Premultiplied);
+    for (auto _ : state) {
+        list.refresh();
+        list.widget()->render(&frame);
+        benchmark::DoNotOptimize(frame.constBits());
+    }
+}
+BENCHMARK(BM_MapFolderRefreshWithoutPictures)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

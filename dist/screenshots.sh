@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Takes the screenshots named in the AppStream metainfo (dist/screenshots/*.png) from the real game
-# under Xvfb: the start screen, a game in progress on level 7, the map editor and the options.
+# Takes the screenshots dist/screenshots/*.png from the real game under Xvfb: the start screen, a
+# game in progress on level 7, the map dialog with the pictures of the level maps, the map editor
+# and the options.
 #
 #   dist/screenshots.sh [build folder]     default build/dev, whose plinkat target must be built
 #
@@ -110,7 +111,8 @@ main=$(window 613)
 sleep 0.5
 
 # The ball launched and paused at once; then level 7 through the map dialog (the first file, then
-# "7" jumps to 7.dbm), whose "load" lets the ball fly on for a quarter of a second before the pause.
+# "7" jumps to 7.dbm), shown with 7.dbm chosen, whose "load" lets the ball fly on for a quarter of
+# a second before the pause.
 click "$main" 224 530
 xdotool mousemove --window "$main" 592 35 click 1
 file_menu 1
@@ -118,6 +120,8 @@ dialog=$(window 305)
 click "$dialog" 200 31
 xdotool type 7
 sleep 0.5 # the name box follows the list
+xdotool mousemove 1000 700 # no tooltip over the list
+shot "$dialog" preview
 click "$dialog" 44 272
 xdotool mousemove --window "$main" 592 35 sleep 0.25 click 1
 xdotool mousemove 1000 700 # off the windows: the hint line keeps the score

@@ -1,6 +1,7 @@
 #include "filedialog/form3.h"
 
 #include "assets/art.h"
+#include "filedialog/map_preview.h"
 #include "game/form1.h"
 #include "game/forms.h"
 #include "shell/program.h"
@@ -35,6 +36,7 @@ Form3::Form3(Forms& forms)
     setIcon(art::appIcon());
     setBackgroundPicture(&art::panelBackground);
     Option1.setValue(true);
+    File1.setPreviewReader(&filedialog::readMapPreview, filedialog::kMapIconSize, filedialog::kMapTipSize);
     for (shell::Label* l : {&Label1, &Label2}) {
         l->setForeColor(kLabelGreen);
         l->setTransparent(true);

@@ -2,9 +2,11 @@
 // The save/load dialog "save - load": picks the folder and name of a map file.
 //
 // Its folder list is the program's working folder: the settings, the saved game and every map
-// are opened in Dir1.path(). The dialog reads and writes no file itself; "save" and "load" start
+// are opened in Dir1.path(). The dialog loads and saves nothing itself; "save" and "load" start
 // the main window's Timer5 and Timer6, which take the folder and the name from here.
 // A drive or folder that cannot be read is refused: the previous one stays and the player is told.
+// The file list shows beside each file that reads as a map a picture of its cells, read only to
+// be drawn (filedialog/map_preview.h).
 #include "shell/controls.h"
 #include "shell/filelists.h"
 #include "shell/timer.h"

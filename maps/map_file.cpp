@@ -3,6 +3,7 @@
 #include "shell/basic.h"
 #include "shell/files.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 
@@ -31,6 +32,22 @@ ReadStatus readMap(QIODevice& in, CellGrid& cells)
     }
     cells = scratch;
     return ReadStatus::Ok;
+}
+
+std::optional<CellGrid> peekMap(const QString& path)
+{
+    // isFile() is false for a pipe or a device, whose opening or reading could wait forever.
+    const QFileInfo info(path);
+    QFile file(path);
+    if (!info.isFile() || info.size() < kShortestMapBytes || !file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    QByteArray head = file.read(kPeekBytes);
+    QBuffer in(&head);
+    in.open(QIODevice::ReadOnly);
+    CellGrid cells{};
+    if (readMap(static_cast<QIODevice&>(in), cells) != ReadStatus::Ok)
+        return std::nullopt;
+    return cells;
 }
 
 QByteArray mapText(const CellGrid& cells)

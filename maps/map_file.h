@@ -7,6 +7,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <optional>
 
 class QIODevice;
 
@@ -19,6 +20,17 @@ enum class ReadStatus { Ok, Missing, TooShort, NotANumber };
 ReadStatus readMap(const QString& path, CellGrid& cells);
 // The same from an open device (never Missing); the file reader and the fuzz target share it.
 ReadStatus readMap(QIODevice& in, CellGrid& cells);
+
+// The cells of a map file for showing it, or nothing when the file is not a whole map: missing,
+// a folder or other file that is not a regular one, unreadable, fewer than 40 numbers, a bad
+// token. A file shorter than the shortest map (forty one-digit numbers and the 39 separators
+// between them) is not opened: the files of /proc say they hold nothing, and reading some of
+// them waits or takes what it reads away. Only the first kPeekBytes are read, so a large file
+// costs no more than a map; a map whose 40 numbers lie beyond them is not shown (load still reads
+// it). Tells the player nothing; safe to call from any thread.
+inline constexpr qint64 kShortestMapBytes = 40 + 39;
+inline constexpr qint64 kPeekBytes = 64 * 1024;
+std::optional<CellGrid> peekMap(const QString& path);
 
 QByteArray mapText(const CellGrid& cells);
 // Writes the whole file through a temporary file; false (and the old file intact) on failure.

@@ -5,10 +5,15 @@
 // DirList: the current folder's ancestors from "/" down to the folder itself, each indented one
 //   step more, then its subfolders; a double-click or Enter on an entry opens that folder.
 // FileList: the files of one folder that match a pattern. "*.*" means every file, with or without
-//   a dot in its name; matching ignores letter case; hidden files are not listed.
+//   a dot in its name; matching ignores letter case; hidden files are not listed. Given a preview
+//   reader, it shows a small picture beside each file the reader gives one for.
 #include "shell/controls.h"
 
+#include <QSize>
 #include <QStringList>
+#include <memory>
+
+class QListWidget;
 
 namespace shell {
 
@@ -66,9 +71,15 @@ private:
     QStringList m_subdirs; // names
 };
 
+// Reads the picture of one file for the file list: the painter of its picture, or an empty
+// function when the file has none. It runs on a worker thread, so it must be safe to call from
+// any thread and touch no widget; what it returns is called on the GUI thread.
+using PreviewReader = std::function<PixmapSource(const QString& path)>;
+
 class FileList : public Control {
 public:
     FileList(Container& parent, float left, float top, float width, float height, const QString& path);
+    ~FileList() override;
     QString path() const { return m_path; }
     void setPath(const QString& path);
     QString pattern() const { return m_pattern; }
@@ -82,11 +93,29 @@ public:
     // Reads the folder again, keeping the selected name when it is still there.
     void refresh();
 
+    // Shows each file's picture at the left of its row, iconSize logical pixels (every row keeps
+    // the place), and tipSize large in the row's tooltip. Pictures are read on a worker thread,
+    // only for the rows in view and a few around them, and kept per path until the file's
+    // modification time or size changes; a read that ends after the list was filled again is
+    // dropped, and destroying the list waits only for the one read under way. Setting a reader
+    // forgets the pictures read so far.
+    void setPreviewReader(PreviewReader reader, QSize iconSize, QSize tipSize);
+    // The picture shown beside a listed file at the list's pixel ratio; null while it has not been
+    // read, or when the file has none.
+    QPixmap preview(const QString& name) const;
+    // Asks for the pictures of the rows now in view and returns once every picture asked for
+    // has been read and shown (tests and benchmarks; a hidden list asks for none).
+    void waitForPreviews();
+
 private:
+    class Previews;
     QStringList scan() const;
     void fill();
+    QString pathOf(int row) const;
+    QListWidget* listWidget() const;
     QString m_path;
     QString m_pattern = QStringLiteral("*.*");
+    std::unique_ptr<Previews> m_previews;
 };
 
 } // namespace shell
