@@ -26,6 +26,15 @@ play="$work/Plinkat"
 mkdir -p "$play"
 cp "$src"/data/*.dbm "$src/data/config.cfg" "$build/play/ring.Wav" "$play/"
 cp -r "$build/play/music" "$play/"
+# A few runs in the records, the last one the newest.
+cat >"$play/records.txt" <<'RECORDS'
+1985 12 2026-12-05T21:14:00+00:00
+1340 9 2026-12-02T19:40:00+00:00
+975 7 2026-12-07T20:05:00+00:00
+620 5 2026-11-29T18:22:00+00:00
+410 4 2026-12-06T17:51:00+00:00
+215 2 2026-12-01T16:30:00+00:00
+RECORDS
 
 # A virtual screen on a free display number, which Xvfb writes to fd 3 once it is ready.
 Xvfb -displayfd 3 -screen 0 1024x768x24 -noreset -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
@@ -41,7 +50,7 @@ game_pid=$!
 
 # The id of the game's mapped window that is this many pixels wide, looking every 0.1 s up to
 # $2 times (default 100). The widths: start screen 425, main window 613, editor 485, options 348,
-# map dialog 305, the menu "файл" 158.
+# map dialog 305, records 360, the menu "файл" 158.
 find_window() {
     local id width
     for _ in $(seq "${2:-100}"); do
@@ -72,7 +81,7 @@ click() { # window x y
     xdotool click 1
 }
 
-# Picks the n-th entry (0 сэйвы, 1 карты, 2 редактор карт, 3 случайная карта) of the main window's
+# Picks the n-th entry (0 сэйвы, 1 карты, 2 редактор карт, 3 случайная карта, 4 рекорды) of the main window's
 # menu "файл". The keyboard opens it (Alt, Down), as without a window manager a click shows it
 # only for a moment; the keys miss now and then, so they are tried again.
 file_menu() {
@@ -137,3 +146,9 @@ click "$main" 78 9 # опции
 options=$(window 348)
 xdotool mousemove 1000 700
 shot "$options" options
+click "$options" 92 220 # готово
+
+file_menu 4 # рекорды
+records=$(window 360)
+xdotool mousemove 1000 700
+shot "$records" records
