@@ -1,5 +1,7 @@
-// Whole-file writes as an ordinary player meets them: a shared play folder where no file can be
-// created but the game's own files are writable.
+// Files as an ordinary player meets them: a shared play folder where no file can be created but
+// the game's own files are writable, and maps the player may not read.
+#include "filedialog/map_preview.h"
+#include "maps/map_file.h"
 #include "shell/files.h"
 
 #include <QFile>
@@ -88,4 +90,21 @@ TEST(WholeFileWrite, ASharedFolderTakesNoNewFilesButItsWritableFilesAreRewritten
     ASSERT_TRUE(shell::writeFileWhole(own, "new"));
     EXPECT_EQ(contents(own), "new");
     EXPECT_NE(inodeOf(own), before);
+}
+
+// The map dialog draws no picture for a map the player may not read, and still draws the others.
+TEST(MapPicture, AMapThePlayerMayNotReadHasNone)
+{
+    QTemporaryDir dir;
+    ASSERT_EQ(chmod(QFile::encodeName(dir.path()).constData(), 0755), 0);
+    CellGrid cells{};
+    cells[3][2] = 2;
+    put(dir.filePath("open.dbm"), maps::mapText(cells), 0644);
+    put(dir.filePath("locked.dbm"), maps::mapText(cells), 0000);
+    const int failed = runUnprivileged([&] {
+        return (filedialog::readMapPreview(dir.filePath("open.dbm")) ? 0 : 1)
+               | (filedialog::readMapPreview(dir.filePath("locked.dbm")) ? 2 : 0);
+    });
+    EXPECT_EQ(failed, 0) << "1: no picture of a readable map, 2: a picture of a map that cannot be read, "
+                            "100: could not become an ordinary user";
 }
