@@ -14,9 +14,8 @@ namespace {
 
 std::optional<float> modelNumber(const QString& field)
 {
+    // A field is read as typed text is, with no length limit; non-ASCII never matches the grammar.
     const QByteArray bytes = field.toUtf8();
-    if (static_cast<std::size_t>(bytes.size()) > fuzzref::kMaxToken)
-        return std::nullopt;
     const std::optional<fuzzref::Token> t = fuzzref::number(std::string_view(bytes.constData(), bytes.size()));
     if (!t)
         return std::nullopt;
