@@ -45,7 +45,6 @@ void Form1::Form_Unload()
 {
     // A run still going when the program ends is over here, and ranks like a lost ball.
     const records::Kept kept = keepRecord();
-    score = 0;
     file = QStringLiteral("config.cfg");
     const QString path = shell::joinPath(workingFolder(), "/", file);
     const bool written = settings::write(path, {melodi, num, skor});
