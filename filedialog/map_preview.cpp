@@ -13,17 +13,6 @@ namespace {
 
 constexpr shell::Color kGridLine = shell::rgb(140, 140, 140);
 
-shell::Color cellColor(float value)
-{
-    if (value == 1)
-        return kGreen;
-    if (value == 2)
-        return kYellow;
-    if (value == 3)
-        return kRed;
-    return kInactiveBorderGrey;
-}
-
 } // namespace
 
 QPixmap paintMap(const CellGrid& cells, QSize size, qreal dpr)
@@ -44,7 +33,7 @@ QPixmap paintMap(const CellGrid& cells, QSize size, qreal dpr)
         for (int y = 1; y <= 4; ++y) {
             const int y0 = (y - 1) * (h - line) / 4 + line;
             const int y1 = y * (h - line) / 4;
-            painter.fillRect(x0, y0, x1 - x0, y1 - y0, shell::toQColor(cellColor(cells[x][y])));
+            painter.fillRect(x0, y0, x1 - x0, y1 - y0, shell::toQColor(cellColor(cells[x][y], kInactiveBorderGrey).value_or(kInactiveBorderGrey)));
         }
     }
     painter.end();

@@ -84,21 +84,13 @@ Form1::~Form1() = default;
 void Form1::drawCell(int x, int y)
 {
     const float v = cells[x][y];
-    shell::Color color;
-    if (v == 0)
-        color = backColor();
-    else if (v == 1)
-        color = kGreen;
-    else if (v == 2)
-        color = kYellow;
-    else if (v == 3)
-        color = kRed;
-    else
+    const std::optional<shell::Color> color = cellColor(v, backColor());
+    if (!color)
         return; // a value outside 0..3 has no colour: the earlier picture stays
     const float x0 = 15.0f * static_cast<float>(x);
     const float y0 = 15.0f * static_cast<float>(y);
     // Coloured cells get a thin bevel so the grid reads as bricks; their centre is the exact colour.
-    drawBox(x0, y0, x0 + 15.0f, y0 + 15.0f, color, v == 0 ? Finish::Flat : Finish::Raised);
+    drawBox(x0, y0, x0 + 15.0f, y0 + 15.0f, *color, v == 0 ? Finish::Flat : Finish::Raised);
 }
 
 void Form1::drawGrid()

@@ -16,6 +16,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 class Forms;
 
@@ -26,6 +27,21 @@ using CellGrid = std::array<std::array<float, 5>, 11>;
 inline constexpr shell::Color kGreen = shell::rgb(0, 250, 0);
 inline constexpr shell::Color kYellow = shell::rgb(250, 250, 0);
 inline constexpr shell::Color kRed = shell::rgb(250, 0, 0);
+
+// The colour a cell value is shown in: green, yellow and red for 1, 2 and 3, `empty` for 0, and
+// none for any other value, whose cell keeps the picture it had.
+constexpr std::optional<shell::Color> cellColor(float value, shell::Color empty)
+{
+    if (value == 0)
+        return empty;
+    if (value == 1)
+        return kGreen;
+    if (value == 2)
+        return kYellow;
+    if (value == 3)
+        return kRed;
+    return std::nullopt;
+}
 
 // Main window heights in twips for the three difficulties (start screen and options window).
 inline constexpr float kHeightEasy = 9765;

@@ -24,15 +24,8 @@ void showInEditor(Form2& editor, const CellGrid& cells)
         editor.Label(n).setCaption(shell::numText(cells[Form2::cellX(n)][Form2::cellY(n)]));
     for (int n = 1; n <= 40; ++n) {
         const float v = cells[Form2::cellX(n)][Form2::cellY(n)];
-        shell::Label& label = editor.Label(n);
-        if (v == 1)
-            label.setBackColor(kGreen);
-        else if (v == 2)
-            label.setBackColor(kYellow);
-        else if (v == 3)
-            label.setBackColor(kRed);
-        else if (v == 0)
-            label.setBackColor(editor.backColor());
+        if (const std::optional<shell::Color> color = cellColor(v, editor.backColor()))
+            editor.Label(n).setBackColor(*color);
     }
 }
 
