@@ -43,10 +43,10 @@ void styleText(shell::Label& label, int pointSize, bool bold, Qt::Alignment alig
     label.setAlignment(align | Qt::AlignVCenter);
 }
 
-std::unique_ptr<shell::Label> cell(shell::Window& w, Column c, float top, Qt::Alignment align)
+std::unique_ptr<shell::Label> cell(shell::Window& w, Column c, float top, Qt::Alignment align, bool bold = false)
 {
     auto label = std::make_unique<shell::Label>(w, c.left, top, c.width, kRowHeight);
-    styleText(*label, 10, false, align);
+    styleText(*label, 10, bold, align);
     return label;
 }
 
@@ -78,12 +78,11 @@ Form7::Form7(Forms& forms)
     for (std::size_t i = 0; i < m_rows.size(); ++i) {
         const float top = kFirstRowTop + kRowHeight * static_cast<float>(i);
         Row& r = m_rows[i];
-        r.place = cell(*this, kPlace, top, Qt::AlignRight);
+        r.place = cell(*this, kPlace, top, Qt::AlignRight, true);
         r.score = cell(*this, kScore, top, Qt::AlignRight);
         r.level = cell(*this, kLevel, top, Qt::AlignRight);
         r.when = cell(*this, kWhen, top, Qt::AlignLeft);
         r.place->setCaption(QString::number(i + 1) + QLatin1Char('.'));
-        r.place->widget()->setFont([&] { QFont f = r.place->widget()->font(); f.setBold(true); return f; }());
     }
 
     Command1.onClick = [this] { hide(); };

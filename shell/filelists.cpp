@@ -619,7 +619,7 @@ void FileList::fill()
 
 QString FileList::pathOf(int row) const
 {
-    const QListWidgetItem* item = static_cast<QListWidget*>(m_widget)->item(row);
+    const QListWidgetItem* item = listWidget()->item(row);
     return item ? QDir(m_path).filePath(item->text()) : QString();
 }
 
