@@ -4,6 +4,7 @@
 #include "game/form1.h"
 #include "game/forms.h"
 #include "shell/basic.h"
+#include "shell/files.h"
 
 #include <QFont>
 #include <QLabel>
@@ -119,8 +120,9 @@ void Form7::showTable()
             part->setToolTip(newest ? QStringLiteral("последний рекорд") : QString());
         }
     }
-    if (!stored.readable)
-        Label5.setCaption(QStringLiteral("Файл рекордов не читается: ") + path);
+    if (!stored.readable())
+        Label5.setCaption(QStringLiteral("Файл рекордов не читается: ") + path + QLatin1Char(' ')
+                          + shell::readFailureReason(stored.readError));
     else if (stored.table.empty())
         Label5.setCaption(QStringLiteral("Рекордов пока нет: сыграйте!"));
     else

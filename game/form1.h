@@ -74,6 +74,7 @@ public:
     CellGrid cells{}; // 0 empty, 1 green, 2 yellow, 3 red: hits still to take
     float rndcell = 0;
     bool runKept = false; // this run's score went to the records; the next run starts when the score goes back to 0
+    QString unreadSettings; // the config.cfg start-up found but could not read: the end leaves it as it is
     std::uint32_t rndState = 327680; // state of the random-map generator (maps/random_map.cpp), fixed at every start
 
     // --- Controls ---

@@ -5,7 +5,8 @@
 //
 // A lost ball ends the run: its score enters the records (records.txt) when it ranks among the
 // ten best, before the score goes back to 0. No box is added for it; the hint line tells
-// "новый рекорд: <score>", and also when the record could not be written.
+// "новый рекорд: <score>". A record that could not be written is told in the hint line and,
+// with the reason, in a box after the lost ball's.
 #include "game/form1.h"
 #include "dialogs/form7.h"
 #include "game/forms.h"
@@ -30,9 +31,10 @@ QString Form1::levelMapPath(float ofLevel)
 bool Form1::loadLevelMap(float ofLevel)
 {
     const QString path = levelMapPath(ofLevel);
-    const maps::ReadStatus status = maps::readMap(path, cells);
+    int error = 0;
+    const maps::ReadStatus status = maps::readMap(path, cells, &error);
     if (status != maps::ReadStatus::Ok) {
-        shell::msgBox(maps::readFailedMessage(status, path));
+        shell::msgBox(maps::readFailedMessage(status, path, error));
         return false;
     }
     drawGrid();
@@ -98,5 +100,8 @@ void Form1::ballLost()
         if (!kept.written)
             hint += QStringLiteral(" (не записан в ") + recordsPath() + QLatin1Char(')');
         Text1.setText(hint);
+        // Why it was not written needs more room than the hint line has.
+        if (!kept.written)
+            shell::msgBox(records::notKeptMessage(recordsPath(), kept));
     }
 }

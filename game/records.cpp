@@ -3,7 +3,6 @@
 #include "shell/basic.h"
 #include "shell/files.h"
 
-#include <QFile>
 #include <QStringList>
 #include <algorithm>
 #include <charconv>
@@ -104,12 +103,12 @@ int newest(const Table& table)
 
 Stored read(const QString& path)
 {
-    QFile in(path);
-    if (!in.exists())
+    const shell::ReadResult in = shell::readFileHead(path, kMaxRead);
+    if (in.missing())
         return {};
-    if (!in.open(QIODevice::ReadOnly))
-        return {{}, false};
-    return {parse(in.read(kMaxRead)), true};
+    if (in.error != 0)
+        return {{}, in.error};
+    return {parse(in.data), 0};
 }
 
 Kept keep(const QString& path, const Record& record)
@@ -117,9 +116,21 @@ Kept keep(const QString& path, const Record& record)
     Stored stored = read(path);
     Kept kept;
     kept.place = insert(stored.table, record);
-    if (kept.place >= 0 && stored.readable)
-        kept.written = shell::writeFileWhole(path, format(stored.table));
+    kept.readError = stored.readError;
+    if (kept.place >= 0 && stored.readable()) {
+        kept.write = shell::writeFileWhole(path, format(stored.table));
+        kept.written = static_cast<bool>(kept.write);
+    }
     return kept;
+}
+
+QString notKeptMessage(const QString& path, const Kept& kept)
+{
+    const QString what = QStringLiteral("Не удалось записать рекорд");
+    if (kept.readError != 0)
+        return shell::readFailedMessage(what, path, kept.readError)
+               + QStringLiteral(" Файл рекордов не перезаписан, чтобы не потерять прежние рекорды.");
+    return shell::writeFailedMessage(what, path, kept.write);
 }
 
 } // namespace records

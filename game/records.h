@@ -12,6 +12,8 @@
 // Lines starting with "#" are comments. Reading is tolerant: a line that is not a record (too
 // few or too many fields, a field that is not a number or a date, a score not above 0) is
 // skipped, and only the best ten of the rest are kept. The file is written whole.
+#include "shell/files.h"
+
 #include <QByteArray>
 #include <QDateTime>
 #include <QString>
@@ -43,20 +45,27 @@ int insert(Table& table, const Record& record);
 int newest(const Table& table);
 
 // The table as stored in a file. A missing file is an empty table; a file that exists but
-// cannot be read sets `readable` to false.
+// cannot be read whole (no permission, a read error) sets `readError`.
 struct Stored {
     Table table;
-    bool readable = true;
+    int readError = 0;
+    bool readable() const { return readError == 0; }
 };
 Stored read(const QString& path);
 
 // Enters a run into the file's table and writes the file whole. `place` is -1 when the run does
 // not enter the table (nothing is written); `written` tells whether a run that entered reached
-// the file. A file that exists but cannot be read is never overwritten.
+// the file. A file that exists but cannot be read is never overwritten, since the table written
+// would lose every record in it.
 struct Kept {
     int place = -1;
     bool written = false;
+    int readError = 0;         // the file could not be read, so it was left alone
+    shell::WriteResult write;  // how the write went, when there was one
 };
 Kept keep(const QString& path, const Record& record);
+
+// What the player is told about a run that entered the table but did not reach the file.
+QString notKeptMessage(const QString& path, const Kept& kept);
 
 } // namespace records

@@ -6,16 +6,16 @@
 // The path and the level saved are taken when the command is chosen: while the path box waits
 // the game goes on behind it, and its handlers may change `file` and `level` meanwhile.
 //
-// A save is written whole, so a failed save keeps the old file and says so instead of reporting
-// the level. A load that finds no file, or no number at the start
-// of the file, keeps the current level and says so.
+// A save is written whole, so a failed save (a full or read-only disk, a disk error, a folder
+// gone) keeps every byte of the old file and tells the player why instead of reporting the
+// level: the level box comes only when the save is on disk. A load that finds no file, cannot
+// read it, or finds no number at the start of the file, keeps the current level and says so.
 #include "game/form1.h"
 #include "shell/basic.h"
 #include "shell/files.h"
 #include "shell/program.h"
 
-#include <QFile>
-#include <QFileInfo>
+#include <cerrno>
 
 namespace {
 
@@ -35,8 +35,8 @@ void Form1::save_Click()
     const float saved = level;
     shell::msgBox(path);
     const QByteArray text = (shell::printForm(saved) + QStringLiteral("\r\n")).toLatin1();
-    if (!shell::writeFileWhole(path, text)) {
-        shell::msgBox(QStringLiteral("Не удалось сохранить игру: ") + path);
+    if (const shell::WriteResult written = shell::writeFileWhole(path, text); !written) {
+        shell::msgBox(shell::writeFailedMessage(QStringLiteral("Не удалось сохранить игру"), path, written));
         return;
     }
     shell::msgBox(levelMessage(saved));
@@ -48,18 +48,19 @@ void Form1::load_Click()
     const QString path = workingFolder() + QStringLiteral("/") + file;
     shell::msgBox(path);
 
-    QFile in(path);
-    if (!QFileInfo(path).isFile()) {
+    shell::ReadFile in(path);
+    if (in.missing() || in.error() == EISDIR) {
         shell::msgBox(QStringLiteral("Сохранённой игры нет: ") + path);
-        return;
-    }
-    if (!in.open(QIODevice::ReadOnly)) {
-        shell::msgBox(QStringLiteral("Не удалось прочитать сохранение: ") + path);
         return;
     }
     float stored = 0;
     shell::FreeFormReader reader(in);
-    if (reader.next(stored) != shell::FreeFormReader::Status::Number) {
+    const bool read = in.error() == 0 && reader.next(stored) == shell::FreeFormReader::Status::Number;
+    if (in.error() != 0) {
+        shell::msgBox(shell::readFailedMessage(QStringLiteral("Не удалось прочитать сохранение"), path, in.error()));
+        return;
+    }
+    if (!read) {
         shell::msgBox(QStringLiteral("В сохранении нет номера уровня: ") + path);
         return;
     }

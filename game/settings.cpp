@@ -3,7 +3,6 @@
 #include "shell/basic.h"
 #include "shell/files.h"
 
-#include <QFile>
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -13,10 +12,11 @@ namespace settings {
 ReadResult read(const QString& path)
 {
     ReadResult r;
-    QFile in(path);
-    if (!in.open(QIODevice::ReadOnly)) {
-        r.missing = !in.exists();
-        r.damaged = !r.missing; // exists but unreadable
+    shell::ReadFile in(path);
+    if (in.error() != 0) {
+        r.missing = in.missing();
+        r.damaged = !r.missing; // there, but unreadable
+        r.error = r.missing ? 0 : in.error();
         return r;
     }
     shell::FreeFormReader reader(in);
@@ -24,6 +24,7 @@ ReadResult read(const QString& path)
     int got = 0;
     while (got < 3 && reader.next(fields[got]) == shell::FreeFormReader::Status::Number)
         ++got;
+    r.error = in.error();
     r.damaged = got < 3;
 
     if (got >= 1) {
@@ -47,14 +48,22 @@ QByteArray line(const Values& v)
     return text.toLatin1();
 }
 
-bool write(const QString& path, const Values& v)
+shell::WriteResult write(const QString& path, const Values& v)
 {
     return shell::writeFileWhole(path, line(v));
 }
 
-QString writeFailedMessage(const QString& path)
+QString readProblemMessage(const QString& path, const ReadResult& r)
 {
-    return QStringLiteral("Не удалось сохранить настройки: ") + path;
+    if (r.error == 0)
+        return kDamagedMessage;
+    return shell::readFailedMessage(QStringLiteral("Не удалось прочитать настройки"), path, r.error)
+           + QStringLiteral(" Взяты значения по умолчанию, а файл останется как есть.");
+}
+
+QString writeFailedMessage(const QString& path, const shell::WriteResult& result)
+{
+    return shell::writeFailedMessage(QStringLiteral("Не удалось сохранить настройки"), path, result);
 }
 
 } // namespace settings

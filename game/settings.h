@@ -5,6 +5,8 @@
 // numbers, or a token that is not a number, keeps the design value for each field it does not
 // supply, and the caller tells the player once. A melody bound outside the 16-bit range counts
 // as damaged too. The speed is clamped into 0..10, the range of the options slider.
+#include "shell/files.h"
+
 #include <QByteArray>
 #include <QString>
 #include <cstdint>
@@ -21,14 +23,19 @@ struct ReadResult {
     Values values;
     bool missing = false; // no file: design values, nothing to report
     bool damaged = false; // some fields fell back to the design values
+    int error = 0;        // errno when the file is there but could not be read (then damaged too)
 };
 
 ReadResult read(const QString& path);
 QByteArray line(const Values& v); // " 5  1  4 " CR LF
-bool write(const QString& path, const Values& v);
+shell::WriteResult write(const QString& path, const Values& v);
 
 inline const QString kDamagedMessage =
     QStringLiteral("Файл настроек config.cfg повреждён: недостающие значения взяты по умолчанию.");
-QString writeFailedMessage(const QString& path);
+// What the player is told when the file could not be read (r.error) or is damaged. A file that
+// could not be read is not written at the end either: the values it holds are not lost to the
+// design values that stood in for them.
+QString readProblemMessage(const QString& path, const ReadResult& r);
+QString writeFailedMessage(const QString& path, const shell::WriteResult& result);
 
 } // namespace settings

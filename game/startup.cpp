@@ -16,12 +16,15 @@ void Form1::Form_Load()
     dx = 0;
 
     file = QStringLiteral("config.cfg");
-    const settings::ReadResult stored = settings::read(shell::joinPath(workingFolder(), "/", file));
+    const QString settingsPath = shell::joinPath(workingFolder(), "/", file);
+    const settings::ReadResult stored = settings::read(settingsPath);
     melodi = stored.values.melodi;
     num = stored.values.num;
     skor = stored.values.skor;
+    if (stored.error != 0)
+        unreadSettings = settingsPath;
     if (stored.damaged)
-        shell::msgBox(settings::kDamagedMessage);
+        shell::msgBox(settings::readProblemMessage(settingsPath, stored));
 
     // The speed goes onto the slider's 0.1 grid, exactly as the slider's own handler sets it.
     Form5& options = m_forms.form5();
@@ -47,13 +50,13 @@ void Form1::Form_Unload()
     const records::Kept kept = keepRecord();
     file = QStringLiteral("config.cfg");
     const QString path = shell::joinPath(workingFolder(), "/", file);
-    const bool written = settings::write(path, {melodi, num, skor});
+    const shell::WriteResult written = path == unreadSettings ? shell::WriteResult{} : settings::write(path, {melodi, num, skor});
     closeDevices();
     QStringList failures;
     if (!written)
-        failures << settings::writeFailedMessage(path);
+        failures << settings::writeFailedMessage(path, written);
     if (kept.place >= 0 && !kept.written)
-        failures << QStringLiteral("Не удалось записать рекорд в файл ") + recordsPath();
+        failures << records::notKeptMessage(recordsPath(), kept);
     if (!failures.isEmpty()) {
         // Nothing of the game goes on behind these last boxes: no ball, no melody.
         for (shell::Timer* t : {&Timer1, &Timer2, &Timer3, &Timer4, &Timer5, &Timer6, &Timer7})

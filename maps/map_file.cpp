@@ -4,17 +4,24 @@
 #include "shell/files.h"
 
 #include <QBuffer>
-#include <QFile>
-#include <QFileInfo>
+#include <cerrno>
 
 namespace maps {
 
-ReadStatus readMap(const QString& path, CellGrid& cells)
+ReadStatus readMap(const QString& path, CellGrid& cells, int* error)
 {
-    QFile in(path);
-    if (QFileInfo(path).isDir() || !in.open(QIODevice::ReadOnly))
-        return ReadStatus::Missing;
-    return readMap(static_cast<QIODevice&>(in), cells);
+    shell::ReadFile in(path);
+    ReadStatus status = ReadStatus::Unreadable;
+    if (in.missing() || in.error() == EISDIR)
+        status = ReadStatus::Missing;
+    else if (in.error() == 0)
+        status = readMap(static_cast<QIODevice&>(in), cells);
+    // A read error ends the numbers early: that is the disk's fault, not the map's.
+    if (status != ReadStatus::Ok && status != ReadStatus::Missing && in.error() != 0)
+        status = ReadStatus::Unreadable;
+    if (error)
+        *error = in.error();
+    return status;
 }
 
 ReadStatus readMap(QIODevice& in, CellGrid& cells)
@@ -36,12 +43,13 @@ ReadStatus readMap(QIODevice& in, CellGrid& cells)
 
 std::optional<CellGrid> peekMap(const QString& path)
 {
-    // isFile() is false for a pipe or a device, whose opening or reading could wait forever.
-    const QFileInfo info(path);
-    QFile file(path);
-    if (!info.isFile() || info.size() < kShortestMapBytes || !file.open(QIODevice::ReadOnly))
+    // ReadFile opens no pipe or device, whose opening or reading could wait forever.
+    shell::ReadFile file(path);
+    if (file.error() != 0 || file.sizeAtOpen() < kShortestMapBytes)
         return std::nullopt;
     QByteArray head = file.read(kPeekBytes);
+    if (file.error() != 0)
+        return std::nullopt;
     QBuffer in(&head);
     in.open(QIODevice::ReadOnly);
     CellGrid cells{};
@@ -60,15 +68,16 @@ QByteArray mapText(const CellGrid& cells)
     return out;
 }
 
-bool writeMap(const QString& path, const CellGrid& cells)
+shell::WriteResult writeMap(const QString& path, const CellGrid& cells)
 {
     return shell::writeFileWhole(path, mapText(cells));
 }
 
-QString readFailedMessage(ReadStatus status, const QString& path)
+QString readFailedMessage(ReadStatus status, const QString& path, int error)
 {
     switch (status) {
     case ReadStatus::Missing: return QStringLiteral("Нет файла карты: ") + path;
+    case ReadStatus::Unreadable: return shell::readFailedMessage(QStringLiteral("Не удалось прочитать карту"), path, error);
     case ReadStatus::TooShort: return QStringLiteral("В карте меньше 40 клеток: ") + path;
     case ReadStatus::NotANumber: return QStringLiteral("Карта испорчена: ") + path;
     case ReadStatus::Ok: break;
@@ -76,9 +85,9 @@ QString readFailedMessage(ReadStatus status, const QString& path)
     return {};
 }
 
-QString writeFailedMessage(const QString& path)
+QString writeFailedMessage(const QString& path, const shell::WriteResult& result)
 {
-    return QStringLiteral("Не удалось записать карту: ") + path;
+    return shell::writeFailedMessage(QStringLiteral("Не удалось записать карту"), path, result);
 }
 
 } // namespace maps

@@ -4,6 +4,7 @@
 // Reading takes numbers separated by spaces, commas and line ends; text after the 40th number
 // is not read. Values outside 0..3 are kept as read.
 #include "game/form1.h"
+#include "shell/files.h"
 
 #include <QByteArray>
 #include <QString>
@@ -13,11 +14,13 @@ class QIODevice;
 
 namespace maps {
 
-enum class ReadStatus { Ok, Missing, TooShort, NotANumber };
+// Missing: no such file, or a folder. Unreadable: the file is there but could not be read (no
+// permission, a read error, not a regular file); its errno goes to `error`.
+enum class ReadStatus { Ok, Missing, Unreadable, TooShort, NotANumber };
 
 // Reads a map into `cells`. Only a complete read is committed: on any failure `cells` is
 // untouched. Row 0 and column 0 are never touched.
-ReadStatus readMap(const QString& path, CellGrid& cells);
+ReadStatus readMap(const QString& path, CellGrid& cells, int* error = nullptr);
 // The same from an open device (never Missing); the file reader and the fuzz target share it.
 ReadStatus readMap(QIODevice& in, CellGrid& cells);
 
@@ -33,11 +36,11 @@ inline constexpr qint64 kPeekBytes = 64 * 1024;
 std::optional<CellGrid> peekMap(const QString& path);
 
 QByteArray mapText(const CellGrid& cells);
-// Writes the whole file through a temporary file; false (and the old file intact) on failure.
-bool writeMap(const QString& path, const CellGrid& cells);
+// Writes the whole file (see shell::writeFileWhole): on failure the old file keeps every byte.
+shell::WriteResult writeMap(const QString& path, const CellGrid& cells);
 
-// Short Russian messages for the player, naming the file.
-QString readFailedMessage(ReadStatus status, const QString& path);
-QString writeFailedMessage(const QString& path);
+// Short Russian messages for the player, naming the file and why.
+QString readFailedMessage(ReadStatus status, const QString& path, int error = 0);
+QString writeFailedMessage(const QString& path, const shell::WriteResult& result);
 
 } // namespace maps

@@ -37,9 +37,10 @@ void Form1::Timer6_Tick()
     Form3& dialog = m_forms.form3();
     file = dialog.Text1.text();
     const QString path = shell::joinPath(dialog.Dir1.path(), "\\", file);
-    const maps::ReadStatus status = maps::readMap(path, cells);
+    int error = 0;
+    const maps::ReadStatus status = maps::readMap(path, cells, &error);
     if (status != maps::ReadStatus::Ok) {
-        shell::msgBox(maps::readFailedMessage(status, path));
+        shell::msgBox(maps::readFailedMessage(status, path, error));
         return;
     }
     drawGrid();

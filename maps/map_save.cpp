@@ -4,8 +4,9 @@
 // folder shows "//". The file written is the one shown: the path is fixed before the box, since
 // other handlers may change `file` while the box waits (a melody that ends sets it to the next
 // melody's name). The cells are written as they are once the box has been closed. The file is
-// written whole: a failure (empty name, the name of a folder, no permission, a full disk) keeps
-// any earlier file intact and tells the player. Timer5 ends stopped in every case.
+// written whole: a failure (empty name, the name of a folder, no permission, a full disk, a disk
+// gone read-only or failing) keeps every byte of any earlier file and tells the player why.
+// Timer5 ends stopped in every case.
 #include "filedialog/form3.h"
 #include "game/form1.h"
 #include "game/forms.h"
@@ -20,8 +21,8 @@ void Form1::Timer5_Tick()
     file = dialog.Text1.text();
     const QString path = shell::joinPath(dialog.Dir1.path(), "/", file);
     shell::msgBox(path);
-    if (!maps::writeMap(path, cells)) {
-        shell::msgBox(maps::writeFailedMessage(path));
+    if (const shell::WriteResult written = maps::writeMap(path, cells); !written) {
+        shell::msgBox(maps::writeFailedMessage(path, written));
         return;
     }
     // The new file shows in the list at once, if the dialog is still there.

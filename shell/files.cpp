@@ -1,23 +1,343 @@
 #include "shell/files.h"
 
-#include <QFileInfo>
-#include <QSaveFile>
+#include <QFile>
+#include <atomic>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace shell {
 
-bool writeFileWhole(const QString& path, const QByteArray& data)
+namespace {
+
+// A file larger than this is not rewritten in place: its old bytes are kept in memory meanwhile.
+constexpr off_t kMaxInPlace = 16 << 20;
+
+// Writes every byte at the fd's position (offset < 0) or from `offset`, through short writes and
+// interruptions. Returns 0 or errno.
+int writeAll(int fd, const char* data, qint64 size, off_t offset = -1)
 {
-    if (path.isEmpty() || QFileInfo(path).isDir())
-        return false;
-    QSaveFile out(path);
-    out.setDirectWriteFallback(true); // only used when no temporary file can be created beside it
-    if (!out.open(QIODevice::WriteOnly))
-        return false;
-    if (out.write(data) != data.size()) {
-        out.cancelWriting();
-        return false;
+    qint64 done = 0;
+    while (done < size) {
+        const ssize_t n = offset < 0 ? ::write(fd, data + done, static_cast<size_t>(size - done))
+                                     : ::pwrite(fd, data + done, static_cast<size_t>(size - done), offset + done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return errno;
+        if (n == 0)
+            return EIO; // a disk that takes nothing and says nothing
+        done += n;
     }
-    return out.commit();
+    return 0;
+}
+
+// Reads a regular file's whole content from offset 0. Returns 0 or errno.
+int readAllAt(int fd, QByteArray& out)
+{
+    out.clear();
+    char buf[64 * 1024];
+    for (off_t at = 0;;) {
+        const ssize_t n = ::pread(fd, buf, sizeof buf, at);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return errno;
+        if (n == 0)
+            return 0;
+        out.append(buf, n);
+        at += n;
+    }
+}
+
+int syncAndTruncate(int fd, qint64 size)
+{
+    if (::ftruncate(fd, size) != 0)
+        return errno;
+    return ::fsync(fd) == 0 ? 0 : errno;
+}
+
+// The rewrite of a file in a folder where no file may be created. The old bytes are read first
+// and put back if any step of the rewrite fails.
+WriteResult rewriteInPlace(const QByteArray& target, const QByteArray& data, const struct stat& st)
+{
+    WriteResult r;
+    r.existed = true;
+    if (st.st_size > kMaxInPlace) {
+        r.error = EFBIG;
+        return r;
+    }
+    const int fd = ::open(target.constData(), O_RDWR | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
+        r.error = errno;
+        return r;
+    }
+    QByteArray old;
+    r.error = readAllAt(fd, old);
+    if (r.error != 0) {
+        ::close(fd); // nothing changed: without the old bytes the file is not touched
+        return r;
+    }
+    r.error = writeAll(fd, data.constData(), data.size(), 0);
+    if (r.error == 0)
+        r.error = syncAndTruncate(fd, data.size());
+    if (r.error == 0) {
+        if (::close(fd) != 0 && errno != EINTR) {
+            r.error = errno; // synced, so the new bytes are most likely there
+            r.left = LeftOnDisk::New;
+        }
+        return r;
+    }
+    int restored = writeAll(fd, old.constData(), old.size(), 0);
+    if (restored == 0)
+        restored = syncAndTruncate(fd, old.size());
+    if (restored != 0)
+        r.left = LeftOnDisk::Damaged;
+    ::close(fd);
+    return r;
+}
+
+QByteArray folderOf(const QByteArray& path)
+{
+    const qsizetype slash = path.lastIndexOf('/');
+    if (slash < 0)
+        return QByteArrayLiteral(".");
+    return slash == 0 ? QByteArrayLiteral("/") : path.left(slash);
+}
+
+QString systemReason(int error)
+{
+    return QStringLiteral("Системная ошибка %1: %2.").arg(error).arg(QString::fromLocal8Bit(std::strerror(error)));
+}
+
+} // namespace
+
+WriteResult writeFileWhole(const QString& path, const QByteArray& data)
+{
+    WriteResult r;
+    QByteArray target = QFile::encodeName(path);
+    if (path.isEmpty() || path.endsWith(QLatin1Char('/')) || target.contains('\0')) {
+        r.error = EINVAL;
+        return r;
+    }
+    struct stat st {};
+    if (::lstat(target.constData(), &st) == 0 && S_ISLNK(st.st_mode)) {
+        if (char* real = ::realpath(target.constData(), nullptr)) {
+            target = real;
+            std::free(real);
+        }
+    }
+    if (::stat(target.constData(), &st) != 0) {
+        if (errno != ENOENT) {
+            r.error = errno; // ENOTDIR: a folder on the way became a file; EACCES: it may not be entered
+            return r;
+        }
+    } else if (S_ISDIR(st.st_mode)) {
+        r.error = EISDIR;
+        return r;
+    } else if (!S_ISREG(st.st_mode)) {
+        r.error = EINVAL;
+        return r;
+    } else {
+        r.existed = true;
+    }
+    if (r.existed && ::faccessat(AT_FDCWD, target.constData(), W_OK, AT_EACCESS) != 0) {
+        r.error = errno;
+        return r;
+    }
+
+    // The temporary file: hidden, beside the target, named so that no two writers meet.
+    static std::atomic<unsigned> counter{0};
+    const QByteArray folder = folderOf(target);
+    const QByteArray base = target.mid(target.lastIndexOf('/') + 1).left(200);
+    QByteArray temp;
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        temp = folder + "/." + base + ".tmp-" + QByteArray::number(::getpid()) + '-' + QByteArray::number(counter++);
+        fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
+        if (fd < 0 && errno != EEXIST)
+            break;
+    }
+    if (fd < 0) {
+        if ((errno == EACCES || errno == EPERM) && r.existed)
+            return rewriteInPlace(target, data, st);
+        r.error = errno;
+        return r;
+    }
+    if (r.existed) {
+        // The new file keeps the old one's permissions and, where allowed, its owner and group.
+        if (::fchown(fd, st.st_uid, st.st_gid) != 0) {
+            // Only the owner may change, and that is this user already.
+        }
+        if (::fchmod(fd, st.st_mode & 07777) != 0) {
+            // The umask's permissions stay; the content is what matters.
+        }
+    }
+    int error = writeAll(fd, data.constData(), data.size());
+    if (error == 0 && ::fsync(fd) != 0)
+        error = errno;
+    if (::close(fd) != 0 && error == 0 && errno != EINTR)
+        error = errno;
+    if (error == 0 && ::rename(temp.constData(), target.constData()) != 0)
+        error = errno;
+    if (error != 0) {
+        ::unlink(temp.constData());
+        r.error = error;
+        return r;
+    }
+    // The rename reaches the disk with the folder. A folder that cannot be opened for reading, or
+    // a file system that does not sync folders (EINVAL), has nothing more to confirm.
+    const int dir = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        if (::fsync(dir) != 0 && errno != EINVAL) {
+            r.error = errno;
+            r.left = LeftOnDisk::New;
+        }
+        ::close(dir);
+    }
+    return r;
+}
+
+ReadFile::ReadFile(const QString& path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    if (path.isEmpty() || name.contains('\0')) {
+        m_error = ENOENT;
+        return;
+    }
+    // O_NONBLOCK: opening a pipe with no writer would wait; it is refused below anyway.
+    m_fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (m_fd < 0) {
+        m_error = errno;
+        return;
+    }
+    struct stat st {};
+    if (::fstat(m_fd, &st) != 0)
+        m_error = errno;
+    else if (S_ISDIR(st.st_mode))
+        m_error = EISDIR;
+    else if (!S_ISREG(st.st_mode))
+        m_error = EINVAL;
+    if (m_error != 0) {
+        ::close(m_fd);
+        m_fd = -1;
+        return;
+    }
+    m_size = st.st_size;
+    ::fcntl(m_fd, F_SETFL, ::fcntl(m_fd, F_GETFL) & ~O_NONBLOCK);
+    QIODevice::open(QIODevice::ReadOnly);
+}
+
+ReadFile::~ReadFile()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+}
+
+bool ReadFile::missing() const
+{
+    return m_error == ENOENT || m_error == ENOTDIR;
+}
+
+qint64 ReadFile::readData(char* data, qint64 maxSize)
+{
+    if (m_fd < 0 || m_error != 0)
+        return -1;
+    for (;;) {
+        const ssize_t n = ::read(m_fd, data, static_cast<size_t>(maxSize));
+        if (n >= 0)
+            return n;
+        if (errno != EINTR) {
+            m_error = errno;
+            return -1;
+        }
+    }
+}
+
+bool ReadResult::missing() const
+{
+    return error == ENOENT || error == ENOTDIR;
+}
+
+ReadResult readFileHead(const QString& path, qint64 maxBytes)
+{
+    ReadFile in(path);
+    ReadResult r;
+    if (in.error() != 0) {
+        r.error = in.error();
+        return r;
+    }
+    r.data = in.read(std::min(maxBytes, in.sizeAtOpen() + 1));
+    while (in.error() == 0 && r.data.size() < maxBytes) {
+        const QByteArray more = in.read(std::min<qint64>(maxBytes - r.data.size(), 64 * 1024));
+        if (more.isEmpty())
+            break;
+        r.data += more;
+    }
+    r.error = in.error();
+    return r;
+}
+
+QString readFailureReason(int error)
+{
+    switch (error) {
+    case ENOENT:
+    case ENOTDIR: return QStringLiteral("Такого файла нет.");
+    case EISDIR: return QStringLiteral("Это папка, а не файл.");
+    case EINVAL: return QStringLiteral("Это не обычный файл.");
+    case EACCES:
+    case EPERM: return QStringLiteral("Нет прав на чтение этого файла.");
+    case EIO: return QStringLiteral("Диск сообщил об ошибке чтения: возможно, он повреждён.");
+    default: return systemReason(error);
+    }
+}
+
+QString writeFailureReason(int error)
+{
+    switch (error) {
+    case ENOSPC: return QStringLiteral("На диске нет места.");
+    case EDQUOT: return QStringLiteral("Исчерпана ваша дисковая квота.");
+    case EROFS: return QStringLiteral("Диск доступен только для чтения.");
+    case EACCES:
+    case EPERM: return QStringLiteral("Нет прав на запись.");
+    case EIO: return QStringLiteral("Диск сообщил об ошибке записи: возможно, он повреждён.");
+    case ENOENT:
+    case ENOTDIR: return QStringLiteral("Папки, в которой лежит файл, больше нет.");
+    case EISDIR: return QStringLiteral("На месте файла находится папка.");
+    case EINVAL: return QStringLiteral("Недопустимое имя файла.");
+    case ENAMETOOLONG: return QStringLiteral("Слишком длинное имя файла.");
+    case EFBIG: return QStringLiteral("Файл слишком велик.");
+    case EBUSY:
+    case ETXTBSY: return QStringLiteral("Файл занят другой программой.");
+    default: return systemReason(error);
+    }
+}
+
+QString writeFailedMessage(const QString& what, const QString& path, const WriteResult& result)
+{
+    QString text = what + QStringLiteral(": ") + path + QLatin1Char('\n') + writeFailureReason(result.error);
+    switch (result.left) {
+    case LeftOnDisk::Old:
+        if (result.existed)
+            text += QStringLiteral(" Прежний файл не изменён.");
+        break;
+    case LeftOnDisk::New:
+        text += QStringLiteral(" Новый файл на месте, но при сбое питания может вернуться прежний.");
+        break;
+    case LeftOnDisk::Damaged:
+        text += QStringLiteral(" Вернуть прежнее содержимое не удалось: файл может быть повреждён.");
+        break;
+    }
+    return text;
+}
+
+QString readFailedMessage(const QString& what, const QString& path, int error)
+{
+    return what + QStringLiteral(": ") + path + QLatin1Char('\n') + readFailureReason(error);
 }
 
 QString joinPath(const QString& folder, const QString& separator, const QString& name)

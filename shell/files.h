@@ -1,15 +1,82 @@
 #pragma once
-// Whole-file writes and the joining of folders and file names.
+// The game's files on disk: whole-file writes that never lose the old file, reads that keep the
+// reason they failed, the player's words for that reason, and the joining of folders and names.
 #include <QByteArray>
+#include <QIODevice>
 #include <QString>
 
 namespace shell {
 
-// Writes the file whole. Where the folder allows it the data goes to a temporary file beside the
-// target, which is then renamed over it, so a failed write never destroys what was there before.
-// Where the folder forbids creating files but the file itself is writable (a shared play folder),
-// the file is rewritten in place. Returns false, with nothing reported as done, when neither works.
-bool writeFileWhole(const QString& path, const QByteArray& data);
+// What a failed write left in the file's place.
+enum class LeftOnDisk {
+    Old,     // the file holds every byte it held before (or there was none)
+    New,     // the new bytes are in place, but the disk did not confirm the folder's change, so a
+             // power cut could still bring the old file back
+    Damaged, // an in-place rewrite failed and even putting the old bytes back failed
+};
+
+struct WriteResult {
+    int error = 0; // errno of the step that failed; 0 when the whole file is on disk
+    LeftOnDisk left = LeftOnDisk::Old;
+    bool existed = false; // a file was there before the write
+    explicit operator bool() const { return error == 0; }
+};
+
+// Writes the file whole, so that it holds either every byte it held before or every new byte.
+//
+// Where the folder allows it the data goes to a hidden temporary file beside the target,
+// written with unbuffered writes, synced, closed, renamed over the target, and the folder is
+// synced after the rename; every return is checked, and on any failure the temporary file is
+// removed and the target is untouched. Where the folder forbids creating files but the file
+// itself is writable (a shared play folder), the file is rewritten in place: its old bytes are
+// kept in memory and put back if the rewrite fails. A symbolic link is written through to its
+// target. A file that exists but is not writable, a folder and an empty name are refused.
+WriteResult writeFileWhole(const QString& path, const QByteArray& data);
+
+// A file opened for reading as the game reads its files. Only a regular file is opened (a pipe
+// or a device could make the game wait forever), and the reason of a failed open or read is kept.
+class ReadFile : public QIODevice {
+public:
+    explicit ReadFile(const QString& path);
+    ~ReadFile() override;
+    ReadFile(const ReadFile&) = delete;
+    ReadFile& operator=(const ReadFile&) = delete;
+
+    // errno of the failed open or of the first failed read; 0 while all went well. ENOENT or
+    // ENOTDIR: no such file; EISDIR: a folder; EINVAL: not a regular file.
+    int error() const { return m_error; }
+    bool missing() const;
+    // The file's size when it was opened.
+    qint64 sizeAtOpen() const { return m_size; }
+    bool isSequential() const override { return true; }
+
+protected:
+    qint64 readData(char* data, qint64 maxSize) override;
+    qint64 writeData(const char*, qint64) override { return -1; }
+
+private:
+    int m_fd = -1;
+    int m_error = 0;
+    qint64 m_size = 0;
+};
+
+// Reads at most maxBytes from the start of a file; `error` as ReadFile's.
+struct ReadResult {
+    QByteArray data;
+    int error = 0;
+    bool missing() const;
+};
+ReadResult readFileHead(const QString& path, qint64 maxBytes);
+
+// The reason of a failed read or write, as the player is told it: one Russian sentence.
+QString readFailureReason(int error);
+QString writeFailureReason(int error);
+
+// The whole message for a failed write: `what` names the file for the player ("Не удалось
+// сохранить настройки"), then the path, why, and what became of the file.
+QString writeFailedMessage(const QString& what, const QString& path, const WriteResult& result);
+// The same for a failed read.
+QString readFailedMessage(const QString& what, const QString& path, int error);
 
 // Joins a folder and a name with the handlers' separator ("/", "\" or "\music\"). The separator's
 // "\" become "/"; the folder and the name are kept exactly, since "\" is an ordinary character in

@@ -133,9 +133,12 @@ TEST(Records, TheProgramsEndRecordsARunInProgressAndTellsWhenItCannot)
     again.score = 80;
     again.ballLost();
     EXPECT_EQ(again.Text1.text(), "новый рекорд: 80 (не записан в " + blocked + ")");
+    const QString why = "Не удалось записать рекорд: " + blocked + "\nЭто папка, а не файл. "
+                        "Файл рекордов не перезаписан, чтобы не потерять прежние рекорды.";
+    EXPECT_EQ(fx.messages.last(), why) << "the lost ball's record tells why it is not kept";
     again.score = 15;
     again.closeBox();
-    EXPECT_EQ(fx.messages.last(), "Не удалось записать рекорд в файл " + blocked);
+    EXPECT_EQ(fx.messages.last(), why);
     EXPECT_TRUE(QFileInfo(blocked).isDir());
 }
 

@@ -115,20 +115,26 @@ TEST_F(MapDialog, AFailedSaveTellsThePlayerAndKeepsTheEarlierFile)
     f1->cells[2][2] = 3;
     fx.messages.clear();
 
-    // The name of a folder, an empty name and a name under a missing folder all fail.
-    for (const QString& name : {QStringLiteral("sub"), QString(), QStringLiteral("nowhere/keep.dbm")}) {
+    // The name of a folder, an empty name and a name under a missing folder all fail, each with
+    // its reason.
+    const std::pair<QString, QString> failures[] = {
+        {QStringLiteral("sub"), QStringLiteral("На месте файла находится папка.")},
+        {QString(), QStringLiteral("Недопустимое имя файла.")},
+        {QStringLiteral("nowhere/keep.dbm"), QStringLiteral("Папки, в которой лежит файл, больше нет.")},
+    };
+    for (const auto& [name, reason] : failures) {
         fx.messages.clear();
         save(name);
         ASSERT_EQ(fx.messages.size(), 2) << name.toStdString();
         EXPECT_EQ(fx.messages.at(0), fx.folder() + "/" + name);
-        EXPECT_EQ(fx.messages.at(1), maps::writeFailedMessage(fx.folder() + "/" + name));
+        EXPECT_EQ(fx.messages.at(1), "Не удалось записать карту: " + fx.folder() + "/" + name + "\n" + reason);
         EXPECT_FALSE(f1->Timer5.enabled());
     }
     EXPECT_EQ(fx.readFile("keep.dbm"), kept);
     EXPECT_TRUE(QDir(fx.pathOf("sub")).isEmpty());
     EXPECT_FALSE(QFileInfo::exists(fx.pathOf("nowhere")));
-    // Only the map files and the shipped data: no temporary leftovers.
-    for (const QString& name : QDir(fx.folder()).entryList(QDir::Files))
+    // Only the map files and the shipped data: no temporary leftovers, hidden ones included.
+    for (const QString& name : QDir(fx.folder()).entryList(QDir::Files | QDir::Hidden))
         EXPECT_FALSE(name.contains("keep.dbm.")) << name.toStdString();
 }
 

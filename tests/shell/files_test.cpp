@@ -3,33 +3,17 @@
 #include "filedialog/map_preview.h"
 #include "maps/map_file.h"
 #include "shell/files.h"
+#include "support/unprivileged.h"
 
 #include <QFile>
 #include <QTemporaryDir>
-#include <functional>
 #include <gtest/gtest.h>
-#include <grp.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-namespace {
+using testing_support::runUnprivileged;
 
-// Runs `body` in a child process with an ordinary user's rights and returns its exit code.
-// Root ignores file permissions, so as root (CI) the child first becomes "nobody".
-int runUnprivileged(const std::function<int()>& body)
-{
-    const pid_t pid = fork();
-    if (pid == 0) {
-        if (geteuid() == 0 && (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0))
-            _exit(100);
-        _exit(body());
-    }
-    int status = 0;
-    if (pid < 0 || waitpid(pid, &status, 0) != pid)
-        return -1;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
+namespace {
 
 QByteArray contents(const QString& path)
 {
