@@ -60,7 +60,7 @@ void paintMark(QPainter& painter, const QRect& cell, float value, double rowAt)
     } else {
         painter.setRenderHint(QPainter::Antialiasing);
         const double pitch = d * kPitchShare;
-        const double ring = std::max(1.0, d / 4.5);
+        const double ring = std::max(1.0, d / 6.0);
         const QPointF middle(cell.left() + cell.width() / 2.0, cell.top() + cell.height() * rowAt);
         painter.setPen(QPen(Qt::black, ring));
         painter.setBrush(Qt::white);
