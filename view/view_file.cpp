@@ -88,7 +88,9 @@ Values read(const QString& path)
 
 bool write(const QString& path, const Values& v)
 {
-    return shell::writeFileWhole(path, text(v));
+    if (!shell::writeFileWhole(path, text(v)))
+        return false;
+    return true;
 }
 
 QString writeFailedMessage(const QString& path)
