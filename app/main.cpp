@@ -4,12 +4,15 @@
 #include "game/form1.h"
 #include "game/forms.h"
 #include "shell/program.h"
+#include "view/startup_scale.h"
 
 #include <QApplication>
 #include <QFont>
 
 int main(int argc, char** argv)
 {
+    // The window size chosen under "вид" is the toolkit's scale factor, set before it starts.
+    const double windowScale = view::applyWindowSize(argc, argv);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Plinkat"));
     QApplication::setDesktopFileName(QStringLiteral(PLINKAT_APP_ID)); // links the windows to the menu entry
@@ -17,7 +20,9 @@ int main(int argc, char** argv)
     // The game's own close handlers end the program, not the last window going.
     QApplication::setQuitOnLastWindowClosed(false);
     audio::deferOutputUntilFirstFrame();
-    Forms forms;
+    Forms::Setup setup;
+    setup.windowScale = windowScale;
+    Forms forms(std::move(setup));
     // A logout, a closed terminal or Ctrl+C closes the window the player is in, as its close box would.
     shell::onEndRequest([&forms] { forms.closeShowingWindow(); });
     forms.start();

@@ -1,6 +1,6 @@
 // Costs of the game's frame: one ball tick (the handler with its redraw of the 40 cells on the
-// main window's canvas), the same with the repaint that the tick causes, and a paint of the whole
-// main window. The game runs on the headless platform with silent devices and a hand-driven
+// main window's canvas), the same with the cell marks on, the same with the repaint that the tick
+// causes, and a paint of the whole main window. The game runs on the headless platform with silent devices and a hand-driven
 // clock, in a temporary copy of the build's play folder; the paddle follows the ball so play
 // goes on, and a cleared level is relaunched as a player would.
 // Also the save/load dialog's file list on a folder of 1,000 maps, with their pictures.
@@ -103,6 +103,16 @@ void BM_BallTick(benchmark::State& state)
     state.counters["levels"] = game.messages;
 }
 BENCHMARK(BM_BallTick)->Unit(benchmark::kMicrosecond);
+
+// The same with the cell marks on: every coloured cell redrawn with its pips.
+void BM_BallTickWithCellMarks(benchmark::State& state)
+{
+    Game game;
+    game.forms().setView({true, 100});
+    for (auto _ : state)
+        game.tick();
+}
+BENCHMARK(BM_BallTickWithCellMarks)->Unit(benchmark::kMicrosecond);
 
 // The tick and the repaint of what it changed, as the event loop does after each tick.
 void BM_BallTickWithRepaint(benchmark::State& state)

@@ -50,6 +50,7 @@ echo "=== summary ==="
 echo "CPU: $(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -1), $(nproc) cores," \
      "RAM $(awk '/^MemTotal/ { printf "%.1f GiB", $2 / 1048576 }' /proc/meminfo)"
 goal "ball tick, 40 cells redrawn on the canvas" "$(median_us BM_BallTick)" us 320
+goal "ball tick with the cell marks on" "$(median_us BM_BallTickWithCellMarks)" us 320
 goal "ball tick with the repaint it causes" "$(median_us BM_BallTickWithRepaint)" us 320
 info "paint of a whole main-window frame (grab)" "$(median_us BM_PaintMainWindowGrab)" us
 info "paint of a whole main-window frame (into QImage)" "$(median_us BM_PaintMainWindowToImage)" us

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Takes the screenshots dist/screenshots/*.png from the real game under Xvfb: the start screen, a
-# game in progress on level 7, the map dialog with the pictures of the level maps, the map editor
-# and the options.
+# game in progress on level 7, the same with the cell marks on, the map dialog with the pictures
+# of the level maps, the map editor, the options, the records, and a game at 200 % window size
+# on a large screen.
 #
 #   dist/screenshots.sh [build folder]     default build/dev, whose plinkat target must be built
 #
@@ -36,21 +37,33 @@ cat >"$play/records.txt" <<'RECORDS'
 215 2 2026-12-01T16:30:00+00:00
 RECORDS
 
-# A virtual screen on a free display number, which Xvfb writes to fd 3 once it is ready.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -noreset -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 100); do
-    [ -s "$work/display" ] && break
-    sleep 0.1
-done
-export DISPLAY=":$(head -n1 "$work/display")"
-
-(cd "$play" && QT_QPA_PLATFORM=xcb SDL_AUDIODRIVER=dummy exec "$build/play/plinkat") &
-game_pid=$!
+# A virtual screen of this size on a free display number, which Xvfb writes to fd 3 once it is
+# ready, and the game on it.
+start_screen() { # WxH
+    rm -f "$work/display"
+    Xvfb -displayfd 3 -screen 0 "$1x24" -noreset -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+    xvfb_pid=$!
+    for _ in $(seq 100); do
+        [ -s "$work/display" ] && break
+        sleep 0.1
+    done
+    export DISPLAY=":$(head -n1 "$work/display")"
+    (cd "$play" && QT_QPA_PLATFORM=xcb SDL_AUDIODRIVER=dummy exec "$build/play/plinkat") &
+    game_pid=$!
+}
+stop_screen() {
+    kill "$game_pid" 2>/dev/null || true
+    wait "$game_pid" 2>/dev/null || true
+    game_pid=
+    kill "$xvfb_pid" 2>/dev/null || true
+    wait "$xvfb_pid" 2>/dev/null || true
+    xvfb_pid=
+}
+start_screen 1024x768
 
 # The id of the game's mapped window that is this many pixels wide, looking every 0.1 s up to
 # $2 times (default 100). The widths: start screen 425, main window 613, editor 485, options 348,
-# map dialog 305, records 360, the menu "файл" 158.
+# map dialog 305, records 360, the menu "файл" 158, the menu "вид" 142; at 200 % twice those.
 find_window() {
     local id width
     for _ in $(seq "${2:-100}"); do
@@ -104,6 +117,25 @@ file_menu() {
     exit 1
 }
 
+# Switches the cell marks of the menu "вид" (the fourth of the menu bar, the marks its first
+# entry), by the keyboard as file_menu does.
+toggle_marks() {
+    xdotool mousemove --window "$main" 300 300
+    for _ in 1 2 3 4 5; do
+        sleep 0.3
+        xdotool key alt
+        sleep 0.3
+        xdotool key Right Right Right Down
+        if find_window 142 10 >/dev/null; then
+            xdotool key Return
+            return
+        fi
+        xdotool key Escape Escape
+    done
+    echo "screenshots.sh: the menu вид did not open" >&2
+    exit 1
+}
+
 shot() { # window name
     sleep 0.5 # painted
     import -window "$1" -strip -define png:exclude-chunks=date,time "$out/$2.png"
@@ -135,6 +167,10 @@ click "$dialog" 44 272
 xdotool mousemove --window "$main" 592 35 sleep 0.25 click 1
 xdotool mousemove 1000 700 # off the windows: the hint line keeps the score
 shot "$main" play
+toggle_marks
+xdotool mousemove 1000 700
+shot "$main" marks
+toggle_marks
 
 file_menu 2 # редактор карт, showing the loaded map
 editor=$(window 485)
@@ -152,3 +188,33 @@ file_menu 4 # рекорды
 records=$(window 360)
 xdotool mousemove 1000 700
 shot "$records" records
+
+# The main window at 200 %, on a screen that holds it: level 7 from the saved game (сэйвы →
+# загрузить, with its two boxes), launched and paused at once.
+stop_screen
+printf 'cell-marks off\nwindow-size 200\n' >"$play/view.cfg"
+printf ' 7 \r\n' >"$play/save.dbs"
+start_screen 2560x1440
+start=$(window 850)
+click "$start" 432 504 # СТАРТ
+main=$(window 1226)
+sleep 0.5
+xdotool mousemove --window "$main" 600 600
+for _ in 1 2 3 4 5; do
+    sleep 0.3
+    xdotool key alt
+    sleep 0.3
+    xdotool key Down
+    find_window 316 10 >/dev/null && break
+    xdotool key Escape
+done
+xdotool key Right Return
+for _ in 1 2; do # the path, then the level
+    find_window 1226 1 >/dev/null
+    sleep 0.5
+    xdotool key Return
+done
+sleep 0.5
+xdotool mousemove --window "$main" 448 1060 click 1 key p
+xdotool mousemove 2500 1400
+shot "$main" large

@@ -5,6 +5,7 @@
 #include "filedialog/form3.h"
 #include "game/form1.h"
 #include "game/forms.h"
+#include "view/cell_marks.h"
 
 #include <QFont>
 #include <QWidget>
@@ -97,6 +98,17 @@ Form2::Form2(Forms& forms)
     Command2.onMouseMove = [this](const shell::MouseArgs& a) { Command2_MouseMove(a); };
     Command3.onMouseMove = [this](const shell::MouseArgs& a) { Command3_MouseMove(a); };
     onKeyDown = [this](int keyCode, int shift) { return Form_KeyDown(keyCode, shift); };
+    showMarks(forms.view().cellMarks);
+}
+
+void Form2::showMarks(bool on)
+{
+    const shell::CaptionOverlay cellMark = on ? view::captionMarkOverlay() : shell::CaptionOverlay();
+    for (auto& cell : m_cells)
+        cell->setOverlay(cellMark);
+    Shape1.setOverlay(on ? view::markOverlay(1) : shell::Overlay());
+    Shape2.setOverlay(on ? view::markOverlay(2) : shell::Overlay());
+    Shape3.setOverlay(on ? view::markOverlay(3) : shell::Overlay());
 }
 
 Form2::~Form2() = default;

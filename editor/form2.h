@@ -48,6 +48,8 @@ public:
     // takes it, the green brush, and a brush taking the focus is selected and writes its hint;
     // later openings keep the brush and the focus they had.
     void open();
+    // Cell marks on the cells and on the brushes' swatches (view/cell_marks.h).
+    void showMarks(bool on);
 
     // One cell label as the player sees it.
     struct CellFace {

@@ -36,7 +36,7 @@ Form3::Form3(Forms& forms)
     setIcon(art::appIcon());
     setBackgroundPicture(&art::panelBackground);
     Option1.setValue(true);
-    File1.setPreviewReader(&filedialog::readMapPreview, filedialog::kMapIconSize, filedialog::kMapTipSize);
+    showMarks(forms.view().cellMarks);
     for (shell::Label* l : {&Label1, &Label2}) {
         l->setForeColor(kLabelGreen);
         l->setTransparent(true);
@@ -55,6 +55,12 @@ Form3::Form3(Forms& forms)
     Timer1.onTick = [this] { Timer1_Tick(); };
     Command1.onClick = [this] { Command1_Click(); };
     Command2.onClick = [this] { Command2_Click(); };
+}
+
+void Form3::showMarks(bool on)
+{
+    File1.setPreviewReader([on](const QString& path) { return filedialog::readMapPreview(path, on); },
+                           filedialog::kMapIconSize, filedialog::kMapTipSize);
 }
 
 // On this system a drive is a mounted volume and its current folder is its root.

@@ -30,6 +30,9 @@ public:
     shell::Label Label2;    // "только dbm"
     shell::Timer Timer1;    // 100 ms: the name box follows the file list
 
+    // Cell marks on the pictures of the maps (view/cell_marks.h).
+    void showMarks(bool on);
+
     void Drive1_Change();
     void Dir1_Change();
     void Option1_Click();

@@ -2,6 +2,7 @@
 
 #include "editor/form2.h"
 #include "maps/map_file.h"
+#include "view/cell_marks.h"
 
 #include <QPainter>
 #include <algorithm>
@@ -15,7 +16,7 @@ constexpr shell::Color kGridLine = shell::rgb(140, 140, 140);
 
 } // namespace
 
-QPixmap paintMap(const CellGrid& cells, QSize size, qreal dpr)
+QPixmap paintMap(const CellGrid& cells, QSize size, qreal dpr, bool marks)
 {
     if (size.isEmpty())
         return {};
@@ -34,6 +35,8 @@ QPixmap paintMap(const CellGrid& cells, QSize size, qreal dpr)
             const int y0 = (y - 1) * (h - line) / 4 + line;
             const int y1 = y * (h - line) / 4;
             painter.fillRect(x0, y0, x1 - x0, y1 - y0, shell::toQColor(cellColor(cells[x][y], kInactiveBorderGrey).value_or(kInactiveBorderGrey)));
+            if (marks)
+                view::paintMark(painter, QRect(x0, y0, x1 - x0, y1 - y0), cells[x][y]);
         }
     }
     painter.end();
@@ -41,12 +44,12 @@ QPixmap paintMap(const CellGrid& cells, QSize size, qreal dpr)
     return picture;
 }
 
-shell::PixmapSource readMapPreview(const QString& path)
+shell::PixmapSource readMapPreview(const QString& path, bool marks)
 {
     const std::optional<CellGrid> cells = maps::peekMap(path);
     if (!cells)
         return {};
-    return [grid = *cells](QSize size, qreal dpr) { return paintMap(grid, size, dpr); };
+    return [grid = *cells, marks](QSize size, qreal dpr) { return paintMap(grid, size, dpr, marks); };
 }
 
 } // namespace filedialog

@@ -17,11 +17,12 @@ inline constexpr QSize kMapTipSize{131, 53};
 
 // The cells drawn to fill `size` at a device-pixel ratio. Cells 1, 2 and 3 take the playfield's
 // green, yellow and red; every other value is drawn empty, in the editor's grey for an unpainted
-// cell, since the game gives such a cell no colour of its own.
-QPixmap paintMap(const CellGrid& cells, QSize size, qreal dpr);
+// cell, since the game gives such a cell no colour of its own. With marks, every cell of 1, 2 or 3
+// carries its mark.
+QPixmap paintMap(const CellGrid& cells, QSize size, qreal dpr, bool marks = false);
 
 // The file list's preview reader: the picture of a file that reads as a whole map, whatever its
 // name, and none for any other file. Safe to call from any thread.
-shell::PixmapSource readMapPreview(const QString& path);
+shell::PixmapSource readMapPreview(const QString& path, bool marks = false);
 
 } // namespace filedialog

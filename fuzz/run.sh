@@ -8,7 +8,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
-targets=(map_file settings saved_game typed_number records)
+targets=(map_file settings saved_game typed_number records view_file)
 
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz
@@ -39,7 +39,10 @@ run_target() {
     local name=$1
     mkdir -p "$scratch/$name"
     cp fuzz/corpus/"$name"/* "$scratch/$name/"
-    env "${locale_env[@]}" "$bin/fuzz_$name" "$scratch/$name" -dict=fuzz/numbers.dict \
+    # A target with words of its own has its own dictionary; the number files share one.
+    local dict=fuzz/numbers.dict
+    if [[ -f fuzz/$name.dict ]]; then dict=fuzz/$name.dict; fi
+    env "${locale_env[@]}" "$bin/fuzz_$name" "$scratch/$name" -dict="$dict" \
         -max_total_time="$seconds" -rss_limit_mb=512 -timeout=5 -print_final_stats=1 \
         -artifact_prefix="$artifacts/$name-" >"$scratch/$name.log" 2>&1
 }

@@ -4,6 +4,8 @@
 #include "filedialog/form3.h"
 #include "game/forms.h"
 #include "shell/program.h"
+#include "view/cell_marks.h"
+#include "view/view_menu.h"
 
 #include <QFont>
 
@@ -51,6 +53,7 @@ Form1::Form1(Forms& forms)
     addMenu(rekord, QStringLiteral("рекорды"), fil);
     addMenu(sped, QStringLiteral("опции"));
     addMenu(about, QStringLiteral("О программе"));
+    vid = std::make_unique<view::ViewMenu>(*this, forms);
 
     // Event wiring: every handler is a member function named after its control and event.
     polos.onMouseMove = [this](const shell::MouseArgs& a) { polos_MouseMove(a); };
@@ -89,8 +92,11 @@ void Form1::drawCell(int x, int y)
         return; // a value outside 0..3 has no colour: the earlier picture stays
     const float x0 = 15.0f * static_cast<float>(x);
     const float y0 = 15.0f * static_cast<float>(y);
-    // Coloured cells get a thin bevel so the grid reads as bricks; their centre is the exact colour.
-    drawBox(x0, y0, x0 + 15.0f, y0 + 15.0f, *color, v == 0 ? Finish::Flat : Finish::Raised);
+    // Coloured cells get a thin bevel so the grid reads as bricks; their centre is the exact colour
+    // but where the cell marks lie.
+    static const shell::Overlay kNoMark;
+    drawBox(x0, y0, x0 + 15.0f, y0 + 15.0f, *color, v == 0 ? Finish::Flat : Finish::Raised,
+            m_forms.view().cellMarks ? view::markOverlay(v) : kNoMark);
 }
 
 void Form1::drawGrid()

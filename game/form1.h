@@ -19,6 +19,9 @@
 #include <optional>
 
 class Forms;
+namespace view {
+class ViewMenu;
+}
 
 // Cell grid indexed [x][y], x 0..10 and y 0..4; only x 1..10, y 1..4 are played.
 using CellGrid = std::array<std::array<float, 5>, 11>;
@@ -91,6 +94,7 @@ public:
 
     // Menu bar.
     shell::MenuItem fil, sa, load, save, map, editor, random, rekord, sped, about;
+    std::unique_ptr<view::ViewMenu> vid; // "вид", after them (view/view_menu.h)
 
     // --- Shared routines ---
     void drawCell(int x, int y);

@@ -10,6 +10,7 @@
 #include "game/form4.h"
 #include "game/settings.h"
 #include "shell/files.h"
+#include "view/startup_scale.h"
 
 #include <QDir>
 
@@ -18,6 +19,8 @@ static std::function<std::unique_ptr<T>()> maker(Forms& forms)
 {
     return [&forms] { return std::make_unique<T>(forms); };
 }
+
+Forms::Forms() : Forms(Setup()) {}
 
 Forms::Forms(Setup setup)
     : m_setup(std::move(setup)),
@@ -38,6 +41,20 @@ Forms::Forms(Setup setup)
         m_setup.startFolder = QDir::currentPath();
     // Absolute, as the save/load dialog's folder list keeps it.
     m_setup.workFolder = QDir(m_setup.workFolder.isEmpty() ? QDir::currentPath() : m_setup.workFolder).absolutePath();
+    if (!m_setup.screenArea)
+        m_setup.screenArea = [scale = m_setup.windowScale] { return view::screenArea(scale); };
+    m_view = view::read(viewPath());
+}
+
+QString Forms::viewPath() const
+{
+    return shell::joinPath(m_setup.startFolder, "/", view::kFileName);
+}
+
+bool Forms::setView(const view::Values& values)
+{
+    m_view = values;
+    return view::write(viewPath(), values);
 }
 
 Forms::~Forms() = default;

@@ -2,6 +2,8 @@
 // The program's windows, reached by name from every handler, each created on its first use.
 #include "audio/media_device.h"
 #include "shell/window.h"
+#include "view/view_file.h"
+#include "view/window_size.h"
 
 #include <QDateTime>
 #include <QString>
@@ -30,9 +32,14 @@ public:
         QString workFolder;
         // The date and time a record is set at; the system clock by default.
         std::function<QDateTime()> now;
+        // The factor main() draws the windows at, on top of the player's own scale.
+        double windowScale = 1.0;
+        // The screen's available area at the player's own scale; the primary screen's by default.
+        std::function<view::Area()> screenArea;
     };
 
-    explicit Forms(Setup setup = {});
+    Forms();
+    explicit Forms(Setup setup);
     ~Forms();
     Forms(const Forms&) = delete;
     Forms& operator=(const Forms&) = delete;
@@ -67,9 +74,17 @@ public:
     const QString& workFolder() const { return m_setup.workFolder; }
     std::unique_ptr<audio::MediaDevice> makeDevice() const { return m_setup.devices(); }
     QDateTime now() const { return m_setup.now(); }
+    double windowScale() const { return m_setup.windowScale; }
+    view::Area screenArea() const { return m_setup.screenArea(); }
 
+    // How the game looks (view.cfg in the start-up folder, read when the program starts). A
+    // change is written to the file at once; false when that fails, the change kept for this run.
+    const view::Values& view() const { return m_view; }
+    bool setView(const view::Values& values);
+    QString viewPath() const;
 private:
     Setup m_setup;
+    view::Values m_view;
     shell::FormSlot<Form1> m_form1;
     shell::FormSlot<Form2> m_form2;
     shell::FormSlot<Form3> m_form3;

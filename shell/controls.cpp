@@ -88,8 +88,21 @@ MouseArgs mouseArgs(const QMouseEvent* e, double unitTw)
 class LabelWidget : public QLabel {
 public:
     explicit LabelWidget(Label& owner, QWidget* parent) : QLabel(parent), m_owner(owner) { setMouseTracking(true); }
+    CaptionOverlay overlay;
 
 protected:
+    // The background is filled before the paint event; the overlay goes between it and the text.
+    void paintEvent(QPaintEvent* e) override
+    {
+        if (overlay) {
+            const QPixmap picture = overlay(text(), (QSizeF(size()) * devicePixelRatioF()).toSize());
+            if (!picture.isNull()) {
+                QPainter p(this);
+                p.drawPixmap(QRectF(rect()), picture, QRectF(picture.rect()));
+            }
+        }
+        QLabel::paintEvent(e);
+    }
     void mousePressEvent(QMouseEvent* e) override
     {
         e->accept();
@@ -279,6 +292,14 @@ protected:
     {
         QPainter p(this);
         p.setRenderHint(QPainter::Antialiasing);
+        const QRectF r = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
+        const auto outline = [&] {
+            if (m_owner.m_kind == Shape::Kind::Circle)
+                p.drawEllipse(r);
+            else
+                p.drawRect(r);
+        };
+        p.setPen(Qt::NoPen);
         if (m_owner.m_fill) {
             // A little shading gives the ball depth without changing its design colours.
             const QColor fill = toQColor(*m_owner.m_fill);
@@ -291,18 +312,18 @@ protected:
             } else {
                 p.setBrush(fill);
             }
-        } else {
-            p.setBrush(Qt::NoBrush);
+            outline();
         }
-        if (m_owner.m_border)
+        if (m_owner.m_overlay) {
+            const QPixmap picture = m_owner.m_overlay((QSizeF(size()) * devicePixelRatioF()).toSize());
+            if (!picture.isNull())
+                p.drawPixmap(QRectF(rect()), picture, QRectF(picture.rect()));
+        }
+        if (m_owner.m_border) {
+            p.setBrush(Qt::NoBrush);
             p.setPen(QPen(toQColor(*m_owner.m_border), 1));
-        else
-            p.setPen(Qt::NoPen);
-        const QRectF r = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
-        if (m_owner.m_kind == Shape::Kind::Circle)
-            p.drawEllipse(r);
-        else
-            p.drawRect(r);
+            outline();
+        }
     }
 
 private:
@@ -379,6 +400,12 @@ void Label::setTransparent(bool on) { m_transparent = on; restyle(); }
 void Label::setBorder(bool on) { m_border = on; restyle(); }
 void Label::setAlignment(Qt::Alignment a) { static_cast<QLabel*>(m_widget)->setAlignment(a); }
 void Label::setWordWrap(bool on) { static_cast<QLabel*>(m_widget)->setWordWrap(on); }
+
+void Label::setOverlay(CaptionOverlay overlay)
+{
+    static_cast<LabelWidget*>(m_widget)->overlay = std::move(overlay);
+    m_widget->update();
+}
 
 void Label::restyle()
 {
@@ -530,5 +557,6 @@ Shape::Shape(Container& parent, float left, float top, float width, float height
 
 void Shape::setFillColor(std::optional<Color> c) { m_fill = c; m_widget->update(); }
 void Shape::setBorderColor(std::optional<Color> c) { m_border = c; m_widget->update(); }
+void Shape::setOverlay(Overlay overlay) { m_overlay = std::move(overlay); m_widget->update(); }
 
 } // namespace shell

@@ -32,6 +32,10 @@ struct MouseArgs {
 
 // Draws a picture for a logical size at a device-pixel ratio.
 using PixmapSource = std::function<QPixmap(QSize logicalSize, qreal dpr)>;
+// A picture laid over a box or a control, drawn for its size in device pixels (null: nothing).
+using Overlay = std::function<QPixmap(QSize devicePixels)>;
+// An overlay that follows a label's caption.
+using CaptionOverlay = std::function<QPixmap(const QString& caption, QSize devicePixels)>;
 
 // Anything that holds controls: a window's client area or a frame.
 class Container {
@@ -93,6 +97,8 @@ public:
     void setBorder(bool on);
     void setAlignment(Qt::Alignment a);
     void setWordWrap(bool on);
+    // A picture over the label's background, under its caption and border, made from its caption.
+    void setOverlay(CaptionOverlay overlay);
 
     // Mouse positions are in twips from the label's top left. The pressed label keeps the mouse
     // until the release: the moves and the release go to it wherever the pointer is. A release
@@ -186,6 +192,7 @@ public:
     Shape(Container& parent, float left, float top, float width, float height, Kind kind);
     void setFillColor(std::optional<Color> c); // nullopt: transparent
     void setBorderColor(std::optional<Color> c); // nullopt: no border
+    void setOverlay(Overlay overlay); // a picture over the fill, under the outline
     Kind kind() const { return m_kind; }
     std::optional<Color> fillColor() const { return m_fill; }
     std::optional<Color> borderColor() const { return m_border; }
@@ -195,6 +202,7 @@ private:
     Kind m_kind;
     std::optional<Color> m_fill;
     std::optional<Color> m_border = rgb(0, 0, 0);
+    Overlay m_overlay;
 };
 
 // Gives the control the largest font, up to largestPx pixels, in which `sample` fits its width

@@ -232,7 +232,7 @@ void Window::setBackgroundPicture(PixmapSource source)
 
 void Window::setIcon(const QIcon& icon) { m_top->setIcon(icon); }
 
-void Window::drawBox(float x1, float y1, float x2, float y2, Color color, Finish finish)
+void Window::drawBox(float x1, float y1, float x2, float y2, Color color, Finish finish, const Overlay& overlay)
 {
     m_surface->ensureCanvas();
     const double s = m_surface->deviceScale();
@@ -260,6 +260,11 @@ void Window::drawBox(float x1, float y1, float x2, float y2, Color color, Finish
             p.fillRect(QRect(r.left(), r.top(), edge, r.height()), c.lighter(130));
             p.fillRect(QRect(r.left(), r.bottom() - edge + 1, r.width(), edge), c.darker(140));
             p.fillRect(QRect(r.right() - edge + 1, r.top(), edge, r.height()), c.darker(125));
+        }
+        if (overlay) {
+            p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+            if (const QPixmap picture = overlay(r.size()); !picture.isNull())
+                p.drawPixmap(r, picture, picture.rect());
         }
     }
     if (sameArea(canvas, onCanvas, box))
@@ -314,6 +319,7 @@ MenuItem& Window::addMenu(MenuItem& item, const QString& caption, MenuItem& pare
     if (!parent.m_menu) {
         // The parent entry becomes a submenu holder.
         parent.m_menu = new QMenu(parent.m_caption, m_top.get());
+        parent.m_menu->setToolTipsVisible(true);
         parent.m_action->setMenu(parent.m_menu);
     }
     item.m_caption = caption;
@@ -325,11 +331,24 @@ MenuItem& Window::addMenu(MenuItem& item, const QString& caption, MenuItem& pare
     return item;
 }
 
+void Window::addMenuSeparator(MenuItem& parent)
+{
+    if (parent.m_menu)
+        parent.m_menu->addSeparator();
+}
+
 void MenuItem::click()
 {
     if (m_action)
         m_action->trigger();
 }
+
+void MenuItem::setCheckable(bool on) { m_action->setCheckable(on); }
+bool MenuItem::checked() const { return m_action->isChecked(); }
+void MenuItem::setChecked(bool on) { m_action->setChecked(on); }
+void MenuItem::setEnabled(bool on) { m_action->setEnabled(on); }
+bool MenuItem::enabled() const { return m_action->isEnabled(); }
+void MenuItem::setToolTip(const QString& text) { m_action->setToolTip(text); }
 
 QWidget* Window::surface() const { return m_surface; }
 QWidget* Window::topLevel() const { return m_top.get(); }

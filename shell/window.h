@@ -31,6 +31,15 @@ public:
     QAction* action() const { return m_action; }
     QMenu* menu() const { return m_menu; }
 
+    // A check mark beside the entry; a checkable entry flips it when chosen, before onClick.
+    void setCheckable(bool on);
+    bool checked() const;
+    void setChecked(bool on);
+    // A disabled entry cannot be chosen; its tooltip says why.
+    void setEnabled(bool on);
+    bool enabled() const;
+    void setToolTip(const QString& text);
+
 private:
     friend class Window;
     QString m_caption;
@@ -71,9 +80,11 @@ public:
     void setIcon(const QIcon& icon);
 
     // Drawing on the window's surface, in its own units. Drawings stay until cls().
-    // A raised box has a thin light top-left and dark bottom-right edge around its colour.
+    // A raised box has a thin light top-left and dark bottom-right edge around its colour; an
+    // overlay is laid over it all.
     enum class Finish { Flat, Raised };
-    void drawBox(float x1, float y1, float x2, float y2, Color color, Finish finish = Finish::Flat);
+    void drawBox(float x1, float y1, float x2, float y2, Color color, Finish finish = Finish::Flat,
+                 const Overlay& overlay = {});
     void cls();
     // The colour drawn at a point, or nothing where no drawing covers it (tests and benchmarks).
     std::optional<Color> drawnColorAt(float x, float y) const;
@@ -81,6 +92,8 @@ public:
     // Menu bar: a top-level entry, or an entry inside another entry's submenu.
     MenuItem& addMenu(MenuItem& item, const QString& caption);
     MenuItem& addMenu(MenuItem& item, const QString& caption, MenuItem& parent);
+    // A line between the entries of a submenu, after those added so far.
+    void addMenuSeparator(MenuItem& parent);
 
     std::function<void(const MouseArgs&)> onMouseMove; // over the free surface, not over a control
     // Every key pressed in the window, before the control with the focus gets it (key code as

@@ -103,6 +103,30 @@ TEST(Smoke, StartThenCloseMainWindowWritesSettingsAndExitsCleanly)
     EXPECT_EQ(folder.settings(), QByteArray(" 5  2  4 \r\n"));
 }
 
+// A window size chosen under "вид" that the screen cannot hold: 200 % of the main window is
+// taller than 768 pixels, so the game takes the largest size that fits, 115 %, for every window.
+TEST(Smoke, AWindowSizeTooLargeForTheScreenBecomesTheLargestThatFits)
+{
+    XDriver x;
+    ASSERT_TRUE(x.ok()) << "no X display";
+    PlayFolder folder;
+    QFile view(folder.dir.filePath("view.cfg"));
+    ASSERT_TRUE(view.open(QIODevice::WriteOnly));
+    view.write("window-size 200\n");
+    view.close();
+    QProcess game;
+    startGame(game, folder);
+
+    const auto start = x.waitFor(kTitle, 489); // 425 px at 115 %
+    ASSERT_TRUE(start) << "no start screen at 115 %";
+    x.click(*start, (24 + 192) * 115 / 100, (240 + 12) * 115 / 100); // "СТАРТ"
+    const auto main = x.waitFor(kTitle, 705);
+    ASSERT_TRUE(main) << "no main window at 115 %";
+    EXPECT_LE(main->height, 768);
+    x.requestClose(*main);
+    expectCleanExit(game);
+}
+
 TEST(Smoke, ClosingTheStartScreenExitsWithoutTouchingSettings)
 {
     XDriver x;

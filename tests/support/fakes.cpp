@@ -98,6 +98,7 @@ void GameFixture::makeForms()
     setup.startFolder = m_start;
     setup.workFolder = m_work;
     setup.now = [this] { return now; };
+    setup.screenArea = [this] { return screen; };
     setup.devices = [this] {
         auto d = std::make_unique<RecordingDevice>();
         d->name = QStringLiteral("MMControl%1").arg(devices.size() % 2 + 1);

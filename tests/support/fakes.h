@@ -79,6 +79,8 @@ public:
     bool ended = false;                // endProgram was called
     // What the game's clock says when a record is set.
     QDateTime now = QDateTime(QDate(2026, 12, 8), QTime(20, 15, 0));
+    // The screen's available area the window sizes are measured against.
+    view::Area screen{1280, 1024};
 
 private:
     void makeForms();

@@ -1,0 +1,101 @@
+#include "view/view_file.h"
+
+#include "shell/files.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QList>
+
+namespace view {
+
+namespace {
+
+bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\r'; }
+
+// The words of a line, split at spaces and tabs; a CR at its end counts as a space.
+QList<QByteArrayView> words(QByteArrayView line)
+{
+    QList<QByteArrayView> out;
+    qsizetype i = 0;
+    while (i < line.size()) {
+        while (i < line.size() && isSpace(line[i]))
+            ++i;
+        const qsizetype start = i;
+        while (i < line.size() && !isSpace(line[i]))
+            ++i;
+        if (i > start)
+            out.append(line.sliced(start, i - start));
+    }
+    return out;
+}
+
+void take(Values& v, QByteArrayView name, QByteArrayView value)
+{
+    if (name == "cell-marks") {
+        if (value == "on")
+            v.cellMarks = true;
+        else if (value == "off")
+            v.cellMarks = false;
+    } else if (name == "window-size") {
+        if (value == "fit")
+            v.windowSize = kFitScreen;
+        else if (value == "100" || value == "150" || value == "200")
+            v.windowSize = value.toInt();
+    }
+}
+
+} // namespace
+
+Values parse(QByteArrayView text)
+{
+    Values v;
+    qsizetype start = 0;
+    while (start <= text.size()) {
+        qsizetype end = text.indexOf('\n', start);
+        if (end < 0)
+            end = text.size();
+        const QList<QByteArrayView> w = words(text.sliced(start, end - start));
+        if (w.size() == 2)
+            take(v, w[0], w[1]);
+        start = end + 1;
+    }
+    return v;
+}
+
+QByteArray text(const Values& v)
+{
+    QByteArray out = "cell-marks ";
+    out += v.cellMarks ? "on" : "off";
+    out += "\nwindow-size ";
+    out += v.windowSize == kFitScreen ? QByteArray("fit") : QByteArray::number(v.windowSize);
+    out += '\n';
+    return out;
+}
+
+Values read(const QString& path)
+{
+    // Never a pipe or a device, which could block the start-up.
+    if (!QFileInfo(path).isFile())
+        return {};
+    QFile in(path);
+    if (!in.open(QIODevice::ReadOnly))
+        return {};
+    QByteArray bytes = in.read(kMaxBytes + 1);
+    if (bytes.size() > kMaxBytes) // a line cut at the limit is no line
+        bytes.truncate(bytes.lastIndexOf('\n', kMaxBytes - 1) + 1);
+    return parse(bytes);
+}
+
+bool write(const QString& path, const Values& v)
+{
+    if (!shell::writeFileWhole(path, text(v)))
+        return false;
+    return true;
+}
+
+QString writeFailedMessage(const QString& path)
+{
+    return QStringLiteral("Не удалось сохранить настройки вида: ") + path;
+}
+
+} // namespace view
