@@ -51,7 +51,7 @@ QString Forms::viewPath() const
     return shell::joinPath(m_setup.startFolder, "/", view::kFileName);
 }
 
-bool Forms::setView(const view::Values& values)
+shell::WriteResult Forms::setView(const view::Values& values)
 {
     m_view = values;
     return view::write(viewPath(), values);

@@ -80,7 +80,7 @@ public:
     // How the game looks (view.cfg in the start-up folder, read when the program starts). A
     // change is written to the file at once; false when that fails, the change kept for this run.
     const view::Values& view() const { return m_view; }
-    bool setView(const view::Values& values);
+    shell::WriteResult setView(const view::Values& values);
     QString viewPath() const;
 private:
     Setup m_setup;

@@ -2,8 +2,6 @@
 
 #include "shell/files.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QList>
 
 namespace view {
@@ -74,28 +72,24 @@ QByteArray text(const Values& v)
 
 Values read(const QString& path)
 {
-    // Never a pipe or a device, which could block the start-up.
-    if (!QFileInfo(path).isFile())
+    // Never a pipe or a device, which could block the start-up (shell::ReadFile opens neither).
+    const shell::ReadResult in = shell::readFileHead(path, kMaxBytes + 1);
+    if (in.error != 0)
         return {};
-    QFile in(path);
-    if (!in.open(QIODevice::ReadOnly))
-        return {};
-    QByteArray bytes = in.read(kMaxBytes + 1);
+    QByteArray bytes = in.data;
     if (bytes.size() > kMaxBytes) // a line cut at the limit is no line
         bytes.truncate(bytes.lastIndexOf('\n', kMaxBytes - 1) + 1);
     return parse(bytes);
 }
 
-bool write(const QString& path, const Values& v)
+shell::WriteResult write(const QString& path, const Values& v)
 {
-    if (!shell::writeFileWhole(path, text(v)))
-        return false;
-    return true;
+    return shell::writeFileWhole(path, text(v));
 }
 
-QString writeFailedMessage(const QString& path)
+QString writeFailedMessage(const QString& path, const shell::WriteResult& result)
 {
-    return QStringLiteral("Не удалось сохранить настройки вида: ") + path;
+    return shell::writeFailedMessage(QStringLiteral("Не удалось сохранить настройки вида"), path, result);
 }
 
 } // namespace view

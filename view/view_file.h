@@ -7,6 +7,8 @@
 // Reading is tolerant: a line with an unknown name or a value it does not know is skipped, and the
 // last good line of a name counts. A missing, unreadable or odd file gives the defaults. The game
 // writes the whole file again when a setting changes.
+#include "shell/files.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
@@ -30,7 +32,7 @@ QByteArray text(const Values& v); // one line per setting, LF ends
 // The file's settings; only its first kMaxBytes count, and only a regular file is read.
 Values read(const QString& path);
 inline constexpr qsizetype kMaxBytes = 4096;
-bool write(const QString& path, const Values& v);
-QString writeFailedMessage(const QString& path);
+shell::WriteResult write(const QString& path, const Values& v);
+QString writeFailedMessage(const QString& path, const shell::WriteResult& result);
 
 } // namespace view

@@ -58,24 +58,24 @@ void ViewMenu::marks_Click()
 {
     Values v = m_forms.view();
     v.cellMarks = marks.checked();
-    const bool written = m_forms.setView(v);
+    const shell::WriteResult written = m_forms.setView(v);
     m_forms.form1().drawGrid();
     if (m_forms.form2Exists())
         m_forms.form2().showMarks(v.cellMarks);
     if (m_forms.form3Exists())
         m_forms.form3().showMarks(v.cellMarks);
     if (!written)
-        shell::msgBox(writeFailedMessage(m_forms.viewPath()));
+        shell::msgBox(writeFailedMessage(m_forms.viewPath(), written));
 }
 
 void ViewMenu::size_Click(std::size_t i)
 {
     Values v = m_forms.view();
     v.windowSize = kSizeChoices[i];
-    const bool written = m_forms.setView(v);
+    const shell::WriteResult written = m_forms.setView(v);
     tickSize();
     if (!written) {
-        shell::msgBox(writeFailedMessage(m_forms.viewPath()));
+        shell::msgBox(writeFailedMessage(m_forms.viewPath(), written));
         return;
     }
     const double wanted = factorFor(v.windowSize, m_forms.screenArea());

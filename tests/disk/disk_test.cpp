@@ -13,6 +13,7 @@
 #include "game/records.h"
 #include "maps/map_file.h"
 #include "shell/files.h"
+#include "view/view_menu.h"
 #include "support/fakes.h"
 #include "support/qt_print.h"
 #include "support/pointer.h"
@@ -88,6 +89,7 @@ public:
         f1->Timer4.setEnabled(false);
     }
     QString recordsPath() const { return fx->startFolder() + QStringLiteral("/records.txt"); }
+    QString viewPath() const { return fx->startFolder() + QStringLiteral("/view.cfg"); }
 
     std::unique_ptr<GameFixture> fx;
     Form1* f1 = nullptr;
@@ -95,7 +97,7 @@ public:
 
 // What the player had on disk before it failed.
 struct PlayersFiles {
-    QByteArray settings, save, map, records;
+    QByteArray settings, save, map, records, view;
 };
 
 PlayersFiles givePlayersFiles(GameOn& game)
@@ -109,7 +111,9 @@ PlayersFiles givePlayersFiles(GameOn& game)
     records::Table table;
     records::insert(table, {900, 5, fx.now});
     put(game.recordsPath(), records::format(table));
-    return {fx.readFile("config.cfg"), fx.readFile("save.dbs"), fx.readFile("mine.dbm"), bytesOf(game.recordsPath())};
+    put(game.viewPath(), "window-size 150\n");
+    return {fx.readFile("config.cfg"), fx.readFile("save.dbs"), fx.readFile("mine.dbm"), bytesOf(game.recordsPath()),
+            bytesOf(game.viewPath())};
 }
 
 // Every save the game makes, on a disk that takes none of them: each keeps its file byte for byte
@@ -140,6 +144,10 @@ void expectEverySaveKeptAndTold(GameOn& game, const PlayersFiles& before, const 
     EXPECT_EQ(fx.messages.last(), "Не удалось записать рекорд: " + game.recordsPath() + "\n" + kept);
 
     fx.messages.clear();
+    f1.vid->marks.click();
+    EXPECT_EQ(fx.messages, QStringList({"Не удалось сохранить настройки вида: " + game.viewPath() + "\n" + kept}));
+
+    fx.messages.clear();
     f1.closeBox();
     EXPECT_TRUE(fx.ended);
     EXPECT_EQ(fx.messages, QStringList({"Не удалось сохранить настройки: " + fx.pathOf("config.cfg") + "\n" + kept}));
@@ -148,6 +156,7 @@ void expectEverySaveKeptAndTold(GameOn& game, const PlayersFiles& before, const 
     EXPECT_EQ(fx.readFile("save.dbs"), before.save);
     EXPECT_EQ(fx.readFile("mine.dbm"), before.map);
     EXPECT_EQ(bytesOf(game.recordsPath()), before.records);
+    EXPECT_EQ(bytesOf(game.viewPath()), before.view);
     EXPECT_EQ(leftovers(QFileInfo(fx.folder()).path()), QStringList());
 }
 

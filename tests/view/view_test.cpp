@@ -202,6 +202,7 @@ TEST(ViewMenu, WindowSizesTheScreenCannotHoldAreRefusedAndAChoiceWaitsForTheNext
     QFile::remove(fx.startFolder() + "/view.cfg");
     ASSERT_TRUE(QDir(fx.startFolder()).mkdir("view.cfg"));
     menu.marks.click();
-    EXPECT_EQ(fx.messages, QStringList{"Не удалось сохранить настройки вида: " + fx.startFolder() + "/view.cfg"});
+    EXPECT_EQ(fx.messages, QStringList{"Не удалось сохранить настройки вида: " + fx.startFolder()
+                                       + "/view.cfg\nНа месте файла находится папка."});
     EXPECT_TRUE(fx.forms().view().cellMarks);
 }
