@@ -1,8 +1,9 @@
-// Plinkat: starts the game (the start screen, then the main window, whose load handler runs the
-// start-up) and runs the event loop.
+// Plinkat: reads the command line and readies the play folder, then starts the game (the start
+// screen, then the main window, whose load handler runs the start-up) and runs the event loop.
 #include "audio/media_device.h"
 #include "game/form1.h"
 #include "game/forms.h"
+#include "launch/start.h"
 #include "shell/program.h"
 
 #include <QApplication>
@@ -10,10 +11,19 @@
 
 int main(int argc, char** argv)
 {
+    // Before any window, so that --help and --version need no display.
+    const launch::Start start = launch::start(argc, argv);
+    if (start.exitCode)
+        return *start.exitCode;
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Plinkat"));
     QApplication::setDesktopFileName(QStringLiteral(PLINKAT_APP_ID)); // links the windows to the menu entry
     QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 9));
+    if (!start.failure.isEmpty()) {
+        shell::msgBox(start.failure); // started from the menu, the player sees no standard error
+        return 1;
+    }
     // The game's own close handlers end the program, not the last window going.
     QApplication::setQuitOnLastWindowClosed(false);
     audio::deferOutputUntilFirstFrame();
