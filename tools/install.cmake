@@ -7,6 +7,13 @@
 # The game copies the shipped files it finds beside its own folder into the player's play folder
 # (launch/start.h), so the first two folders are named once, in the top CMakeLists.txt.
 install(TARGETS plinkat RUNTIME DESTINATION "${PLINKAT_INSTALL_BINDIR}")
+# A stripped game (cpack) also loses the compilers' names in .comment, as Debian's packages do.
+install(CODE "
+    if(CMAKE_INSTALL_DO_STRIP)
+        execute_process(COMMAND \"${CMAKE_OBJCOPY}\" --remove-section=.comment
+            \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${PLINKAT_INSTALL_BINDIR}/plinkat\" COMMAND_ERROR_IS_FATAL ANY)
+    endif()
+")
 set(alias "${CMAKE_CURRENT_BINARY_DIR}/plinkat-launch")
 file(CREATE_LINK plinkat "${alias}" SYMBOLIC)
 install(FILES "${alias}" DESTINATION "${PLINKAT_INSTALL_BINDIR}")
