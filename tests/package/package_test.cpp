@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -116,8 +117,11 @@ TEST(Package, DebInstallsAndStartsFromItsMenuEntry)
     const Result desktopCheck = run(QStringLiteral("desktop-file-validate"), {entry});
     EXPECT_EQ(desktopCheck.exitCode, 0) << desktopCheck.output.toStdString();
     EXPECT_TRUE(desktopCheck.output.isEmpty()) << desktopCheck.output.toStdString();
-    const Result appstream = run(QStringLiteral("appstreamcli"), {QStringLiteral("validate"), QStringLiteral("--no-net"), metainfo});
+    const Result appstream = run(QStringLiteral("appstreamcli"), {QStringLiteral("validate"), QStringLiteral("--no-net"),
+                                                               QStringLiteral("--pedantic"), metainfo});
     EXPECT_EQ(appstream.exitCode, 0) << appstream.output.toStdString();
+    EXPECT_FALSE(appstream.output.contains(QRegularExpression(QStringLiteral("^[EW]:"), QRegularExpression::MultilineOption)))
+        << appstream.output.toStdString();
     const QString meta = QString::fromUtf8(readAll(metainfo));
     EXPECT_TRUE(meta.contains(QStringLiteral("<launchable type=\"desktop-id\">") + kAppId + QStringLiteral(".desktop<")));
     const QString version = run(QStringLiteral("dpkg-deb"), {QStringLiteral("-f"), deb, QStringLiteral("Version")}).output.trimmed();
