@@ -1,11 +1,13 @@
 // The Debian package from cpack: checked by the tools a distribution checks it with, unpacked into
-// a scratch root, and started from its own menu entry in a virtual X server.
+// a scratch root, asked for its help and version with no display, and started from its own menu
+// entry in a virtual X server.
 #include "xdriver.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -18,7 +20,8 @@ const QString kAppId = QStringLiteral(PLINKAT_APP_ID);
 
 struct Result {
     int exitCode = -1;
-    QString output; // standard output and error together
+    QString output; // standard output and error together, or standard output alone
+    QString errors; // standard error, when kept apart
 };
 
 Result run(const QString& program, const QStringList& args, const QString& dir = {})
@@ -39,6 +42,20 @@ QByteArray readAll(const QString& path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Runs the program with this environment, its standard output and error apart.
+Result runApart(const QString& program, const QStringList& args, const QProcessEnvironment& env)
+{
+    QProcess p;
+    p.setProcessEnvironment(env);
+    p.start(program, args);
+    Result r;
+    if (p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit)
+        r.exitCode = p.exitCode();
+    r.output = QString::fromUtf8(p.readAllStandardOutput());
+    r.errors = QString::fromUtf8(p.readAllStandardError());
+    return r;
 }
 
 // The value of a desktop entry's key, with quotes taken off.
@@ -76,16 +93,18 @@ TEST(Package, DebInstallsAndStartsFromItsMenuEntry)
     EXPECT_TRUE(depends.contains(QLatin1String("libsdl2-mixer-2.0-0"))) << depends.toStdString();
     EXPECT_TRUE(depends.contains(QLatin1String("timgm6mb-soundfont"))) << depends.toStdString();
 
-    const Result lintian = run(QStringLiteral("lintian"), {QStringLiteral("--fail-on"), QStringLiteral("error"), deb});
+    const Result lintian = run(QStringLiteral("lintian"), {QStringLiteral("-I"), QStringLiteral("--fail-on"),
+                                                        QStringLiteral("error,warning,info"), deb});
     EXPECT_EQ(lintian.exitCode, 0) << lintian.output.toStdString();
 
     const QString root = work.filePath(QStringLiteral("root"));
     ASSERT_EQ(run(QStringLiteral("dpkg-deb"), {QStringLiteral("-x"), deb, root}).exitCode, 0);
     const QString usr = root + QStringLiteral("/usr");
+    const QString shipped = usr + QStringLiteral("/share/games/plinkat");
     for (const QString& file : {QStringLiteral("games/plinkat"), QStringLiteral("games/plinkat-launch"),
-                                QStringLiteral("share/plinkat/1.dbm"), QStringLiteral("share/plinkat/15.dbm"),
-                                QStringLiteral("share/plinkat/config.cfg"), QStringLiteral("share/plinkat/ring.Wav"),
-                                QStringLiteral("share/plinkat/music/5.mid"),
+                                QStringLiteral("share/games/plinkat/1.dbm"), QStringLiteral("share/games/plinkat/15.dbm"),
+                                QStringLiteral("share/games/plinkat/config.cfg"), QStringLiteral("share/games/plinkat/ring.Wav"),
+                                QStringLiteral("share/games/plinkat/music/5.mid"),
                                 QStringLiteral("share/icons/hicolor/48x48/apps/plinkat.png"),
                                 QStringLiteral("share/doc/plinkat/copyright")})
         EXPECT_TRUE(QFileInfo::exists(usr + QLatin1Char('/') + file)) << file.toStdString();
@@ -98,8 +117,11 @@ TEST(Package, DebInstallsAndStartsFromItsMenuEntry)
     const Result desktopCheck = run(QStringLiteral("desktop-file-validate"), {entry});
     EXPECT_EQ(desktopCheck.exitCode, 0) << desktopCheck.output.toStdString();
     EXPECT_TRUE(desktopCheck.output.isEmpty()) << desktopCheck.output.toStdString();
-    const Result appstream = run(QStringLiteral("appstreamcli"), {QStringLiteral("validate"), QStringLiteral("--no-net"), metainfo});
+    const Result appstream = run(QStringLiteral("appstreamcli"), {QStringLiteral("validate"), QStringLiteral("--no-net"),
+                                                               QStringLiteral("--pedantic"), metainfo});
     EXPECT_EQ(appstream.exitCode, 0) << appstream.output.toStdString();
+    EXPECT_FALSE(appstream.output.contains(QRegularExpression(QStringLiteral("^[EW]:"), QRegularExpression::MultilineOption)))
+        << appstream.output.toStdString();
     const QString meta = QString::fromUtf8(readAll(metainfo));
     EXPECT_TRUE(meta.contains(QStringLiteral("<launchable type=\"desktop-id\">") + kAppId + QStringLiteral(".desktop<")));
     const QString version = run(QStringLiteral("dpkg-deb"), {QStringLiteral("-f"), deb, QStringLiteral("Version")}).output.trimmed();
@@ -116,17 +138,33 @@ TEST(Package, DebInstallsAndStartsFromItsMenuEntry)
     EXPECT_EQ(man.readAllStandardError(), QByteArray());
     EXPECT_TRUE(man.readAllStandardOutput().contains("plinkat-launch"));
 
-    // The menu entry's command, run inside the scratch root, starts the game in a fresh play folder.
+    // The menu entry runs the command on the PATH. Typed with --help or --version it needs no display.
     const QString exec = entryValue(entry, "Exec");
-    ASSERT_EQ(exec, QStringLiteral("/usr/games/plinkat-launch"));
+    ASSERT_EQ(exec, QStringLiteral("/usr/games/plinkat"));
     QTemporaryDir home;
-    QProcess game;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_DATA_HOME"})
+        env.remove(QLatin1String(name));
+    env.insert(QStringLiteral("HOME"), home.path());
+    const QString play = home.filePath(QStringLiteral(".local/share/plinkat"));
+    const Result versionText = runApart(root + exec, {QStringLiteral("--version")}, env);
+    EXPECT_EQ(versionText.exitCode, 0) << versionText.errors.toStdString();
+    EXPECT_EQ(versionText.output, QStringLiteral("Plinkat " PLINKAT_VERSION "\n"));
+    const Result help = runApart(root + exec, {QStringLiteral("--help")}, env);
+    EXPECT_EQ(help.exitCode, 0) << help.errors.toStdString();
+    EXPECT_TRUE(help.output.contains(QStringLiteral("--folder")) && help.output.contains(play)) << help.output.toStdString();
+    const Result wrong = runApart(root + exec, {QStringLiteral("--bogus")}, env);
+    EXPECT_EQ(wrong.exitCode, 2);
+    EXPECT_TRUE(wrong.output.isEmpty() && wrong.errors.contains(QStringLiteral("«--bogus»"))) << wrong.errors.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(play)) << "made without a game to play";
+
+    // Started in a folder with no maps, it plays in the player's own play folder, made afresh.
+    QProcess game;
+    env.insert(QStringLiteral("DISPLAY"), qEnvironmentVariable("DISPLAY"));
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
     env.insert(QStringLiteral("SDL_AUDIODRIVER"), QStringLiteral("dummy"));
-    env.insert(QStringLiteral("XDG_DATA_HOME"), home.path());
     game.setProcessEnvironment(env);
-    game.setWorkingDirectory(home.path());
+    game.setWorkingDirectory(work.path());
     game.setProcessChannelMode(QProcess::ForwardedChannels);
     game.start(root + exec, {});
     ASSERT_TRUE(game.waitForStarted(XDriver::kPatienceMs));
@@ -142,7 +180,7 @@ TEST(Package, DebInstallsAndStartsFromItsMenuEntry)
     EXPECT_EQ(game.exitCode(), 0);
 
     // The shipped files were copied, and the settings written back on closing (melody 1 played).
-    const QString play = home.filePath(QStringLiteral("plinkat"));
-    EXPECT_EQ(readAll(play + QStringLiteral("/ring.Wav")), readAll(usr + QStringLiteral("/share/plinkat/ring.Wav")));
+    for (const char* file : {"/1.dbm", "/15.dbm", "/ring.Wav", "/music/5.mid"})
+        EXPECT_EQ(readAll(play + QLatin1String(file)), readAll(shipped + QLatin1String(file))) << file;
     EXPECT_EQ(readAll(play + QStringLiteral("/config.cfg")), QByteArray(" 5  2  4 \r\n"));
 }

@@ -245,9 +245,9 @@ TEST(Smoke, InstalledGameStartsFromItsDesktopEntryInThePlayersFolder)
 
     const QString share = prefix.filePath(QStringLiteral("share"));
     const QString entry = QStringLiteral("applications/" PLINKAT_APP_ID ".desktop");
-    for (const char* file : {"icons/hicolor/48x48/apps/plinkat.png",
-                             "icons/hicolor/256x256/apps/plinkat.png", "plinkat/1.dbm", "plinkat/15.dbm",
-                             "plinkat/config.cfg", "plinkat/ring.Wav", "plinkat/music/5.mid"})
+    for (const char* file : {"icons/hicolor/48x48/apps/plinkat.png", "icons/hicolor/256x256/apps/plinkat.png",
+                             "games/plinkat/1.dbm", "games/plinkat/15.dbm", "games/plinkat/config.cfg",
+                             "games/plinkat/ring.Wav", "games/plinkat/music/5.mid"})
         EXPECT_TRUE(QFileInfo::exists(share + QLatin1Char('/') + QLatin1String(file))) << file;
     const QString exec = execOf(share + QLatin1Char('/') + entry);
     ASSERT_TRUE(QFileInfo(exec).isExecutable()) << exec.toStdString();
@@ -279,7 +279,7 @@ TEST(Smoke, InstalledGameStartsFromItsDesktopEntryInThePlayersFolder)
     EXPECT_EQ(readAll(play + QStringLiteral("/config.cfg")), ownSettings);
     for (const char* file : {"2.dbm", "15.dbm", "ring.Wav", "music/1.mid", "music/5.mid"}) {
         const QString name = QLatin1String(file);
-        EXPECT_EQ(readAll(play + QLatin1Char('/') + name), readAll(share + QStringLiteral("/plinkat/") + name)) << file;
+        EXPECT_EQ(readAll(play + QLatin1Char('/') + name), readAll(share + QStringLiteral("/games/plinkat/") + name)) << file;
     }
     EXPECT_FALSE(QFileInfo::exists(play + QStringLiteral("/save.dbs")));
 }
