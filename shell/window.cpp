@@ -106,10 +106,26 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* e) override
     {
-        if (watched != m_watched || e->type() != QEvent::KeyPress || !m_owner.onKeyDown)
+        if (watched != m_watched || (e->type() != QEvent::KeyPress && e->type() != QEvent::KeyRelease))
             return false;
         const auto* key = static_cast<QKeyEvent*>(e);
-        return m_owner.onKeyDown(keyCodeOf(*key), shiftStateOf(key->modifiers()));
+        KeyArgs k;
+        k.keyCode = keyCodeOf(*key);
+        k.shift = shiftStateOf(key->modifiers());
+        k.autoRepeat = key->isAutoRepeat();
+        const QWidget* focus = focusWidget();
+        k.intoText = focus && focus->testAttribute(Qt::WA_InputMethodEnabled);
+        if (e->type() == QEvent::KeyPress)
+            return m_owner.onKeyDown && m_owner.onKeyDown(k);
+        if (m_owner.onKeyUp)
+            m_owner.onKeyUp(k);
+        return false;
+    }
+    void changeEvent(QEvent* e) override
+    {
+        QWidget::changeEvent(e);
+        if (e->type() == QEvent::WindowStateChange && isMinimized() && m_owner.onMinimize)
+            m_owner.onMinimize();
     }
     void paintEvent(QPaintEvent*) override
     {
@@ -196,6 +212,7 @@ void Window::show()
 
 void Window::hide() { m_top->hide(); }
 bool Window::visible() const { return m_top->isVisible(); }
+bool Window::minimized() const { return m_top->isMinimized(); }
 QString Window::caption() const { return m_top->windowTitle(); }
 void Window::setCaption(const QString& text) { m_top->setWindowTitle(text); }
 
