@@ -17,12 +17,11 @@ public:
         const QString platform = QGuiApplication::platformName();
         if (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal"))
             return;
-        m_native = platform == QLatin1String("xcb");
-        if (m_native)
+        if (platform == QLatin1String("xcb"))
             QCoreApplication::instance()->installNativeEventFilter(this);
         connect(qApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* w) {
-            if (!w && !m_native)
-                m_left();
+            if (!w)
+                m_left(); // on X11 mostly told already; the watch tells it again, to be sure
             m_settled(w != nullptr);
         });
     }
@@ -54,7 +53,6 @@ public:
 private:
     std::function<void()> m_left;
     std::function<void(bool)> m_settled;
-    bool m_native = false;
 };
 
 FocusWatch::FocusWatch(std::function<void()> left, std::function<void(bool ours)> settled)

@@ -11,9 +11,9 @@ public:
     // on its way to another of the program's windows (a window the program hides itself does not
     // count): on X11 as soon as the X server says so. `settled` runs once the toolkit knows where
     // the focus went: to one of the program's windows (true) or to none of them (false), which on
-    // X11 the toolkit decides a tenth of a second after the loss. Elsewhere `left` runs just before
-    // `settled(false)`. On the headless platform of the tests nothing runs; they call the
-    // handlers themselves.
+    // X11 the toolkit decides a tenth of a second after the loss. `left` runs again just before
+    // `settled(false)` (elsewhere only then); it must not mind being told twice. On the headless
+    // platform of the tests nothing runs; they call the handlers themselves.
     FocusWatch(std::function<void()> left, std::function<void(bool ours)> settled);
     ~FocusWatch();
     FocusWatch(const FocusWatch&) = delete;
