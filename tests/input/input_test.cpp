@@ -214,9 +214,10 @@ TEST(LookAway, BallHangsUntilTheNextActionAndGoesOnAsItWas)
     flying(f1);
     f1.hdir = 2;
     f1.dx = 0.8f;
-    f1.Form_Minimize();
+    f1.topLevel()->showMinimized();
     EXPECT_FALSE(f1.Timer1.enabled());
     EXPECT_TRUE(f1.lookedAway);
+    f1.topLevel()->showNormal();
     f1.polos_MouseDown({1, 0, 3000, 300});
     wentOn("minimised");
 
