@@ -8,7 +8,8 @@
 // trick. In a text box the letters type as ever; the arrows, Space and Enter still steer and launch.
 //
 // The steering timer ticks every 16 ms only while something moves the paddle or a gamepad is
-// connected; otherwise nothing wakes the program.
+// connected; with the gamepads started and none connected it looks for one once a second, and
+// before that nothing wakes the program.
 #include "input/steering.h"
 #include "shell/controls.h"
 #include "shell/timer.h"
