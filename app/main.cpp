@@ -41,5 +41,7 @@ int main(int argc, char** argv)
     // A request to end that came while start-up waited in a message box has ended the program.
     if (shell::programEnded())
         return 0;
+    // Gamepads are looked for once the first window is on screen.
+    shell::afterFirstFrame([&forms] { forms.form1().controls.startGamepads(); });
     return QApplication::exec();
 }

@@ -26,14 +26,12 @@
 // been painted, and then carry them out in the order they came.
 #include "audio/media_device.h"
 #include "audio/sdl_library.h"
+#include "shell/program.h"
 
 #include <QByteArray>
 #include <QCoreApplication>
-#include <QEvent>
 #include <QFile>
 #include <QObject>
-#include <QTimer>
-#include <QWindow>
 #include <QtGlobal>
 
 #include <cstdlib>
@@ -404,38 +402,6 @@ void releaseHeldCommands()
         c.device->carryOut(c.word, c.fileName);
 }
 
-// Sees the first window exposed; the commands run once that expose has been handled, that is
-// once the window has been painted.
-class FirstFrameWatch final : public QObject {
-public:
-    // Owned by the application, should it end before any window appears.
-    FirstFrameWatch() : QObject(QCoreApplication::instance())
-    {
-        QCoreApplication::instance()->installEventFilter(this);
-        // A desktop may keep a new window out of sight; the sound does not wait for it longer.
-        QTimer::singleShot(kLatestMs, this, [this] { release(); });
-    }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::Expose && watched->isWindowType() && static_cast<QWindow*>(watched)->isExposed()) {
-            QCoreApplication::instance()->removeEventFilter(this);
-            QMetaObject::invokeMethod(this, [this] { release(); }, Qt::QueuedConnection);
-        }
-        return false;
-    }
-
-private:
-    static constexpr int kLatestMs = 1000;
-
-    void release()
-    {
-        releaseHeldCommands();
-        deleteLater();
-    }
-};
-
 } // namespace
 
 std::unique_ptr<MediaDevice> makeSdlDevice()
@@ -448,7 +414,7 @@ void deferOutputUntilFirstFrame()
     if (g_holding)
         return;
     g_holding = true;
-    new FirstFrameWatch;
+    shell::afterFirstFrame(&releaseHeldCommands);
 }
 
 } // namespace audio

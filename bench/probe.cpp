@@ -70,21 +70,6 @@ bool showsPicture(Display* d, const XWin& w)
     return colours.size() >= 4;
 }
 
-// The left edge of the ball (its yellow fill) in the window, in pixels, if it is on screen.
-std::optional<int> ballLeft(Display* d, const XWin& w)
-{
-    XImage* img = XGetImage(d, w.id, 0, 0, static_cast<unsigned>(w.width), static_cast<unsigned>(w.height), AllPlanes, ZPixmap);
-    if (!img)
-        return std::nullopt;
-    std::optional<int> left;
-    for (int y = 0; y < w.height; y += 2)
-        for (int x = 0; x < w.width && (!left || x < *left); ++x)
-            if ((XGetPixel(img, x, y) & 0xffffff) == 0xffff00)
-                left = x;
-    XDestroyImage(img);
-    return left;
-}
-
 // Sees top-level windows being mapped, as the X server reports them, on a connection of its own.
 class MapWatcher {
 public:
@@ -382,9 +367,9 @@ int main(int argc, char** argv)
         const auto playStart = Clock::now();
         auto nextSample = playStart;
         while (msSince(playStart) < 5000) {
-            if (const auto left = ballLeft(x.display(), *main)) {
+            if (const auto ball = x.ballAt(*main)) {
                 ++seen;
-                const double ballMm = *left / (1440.0 / 25.4 / 15.0);
+                const double ballMm = ball->first / (1440.0 / 25.4 / 15.0);
                 x.moveTo(*main, std::max(1, static_cast<int>(4.0 * (ballMm - 15.0))), stripY);
             }
             ++polls;

@@ -97,7 +97,7 @@ Form2::Form2(Forms& forms)
     Command1.onMouseMove = [this](const shell::MouseArgs& a) { Command1_MouseMove(a); };
     Command2.onMouseMove = [this](const shell::MouseArgs& a) { Command2_MouseMove(a); };
     Command3.onMouseMove = [this](const shell::MouseArgs& a) { Command3_MouseMove(a); };
-    onKeyDown = [this](int keyCode, int shift) { return Form_KeyDown(keyCode, shift); };
+    onKeyDown = [this](const shell::KeyArgs& k) { return Form_KeyDown(k.keyCode, k.shift); };
     showMarks(forms.view().cellMarks);
 }
 

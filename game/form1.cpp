@@ -28,7 +28,8 @@ Form1::Form1(Forms& forms)
       Command2(*this, mmFromTwips(8520), 0, mmFromTwips(735), mmFromTwips(495)),
       MMControl1(forms.makeDevice()),
       MMControl2(forms.makeDevice()),
-      m_forms(forms)
+      m_forms(forms),
+      m_focus([this] { Program_FocusLeft(); }, [this](bool ours) { Program_FocusSettled(ours); })
 {
     Dir1.path = forms.startFolder();
     setIcon(art::appIcon());
@@ -80,6 +81,14 @@ Form1::Form1(Forms& forms)
     sped.onClick = [this] { sped_Click(); };
     about.onClick = [this] { about_Click(); };
     rekord.onClick = [this] { rekord_Click(); };
+    onKeyDown = [this](const shell::KeyArgs& k) { return controls.keyDown(k); };
+    onKeyUp = [this](const shell::KeyArgs& k) { controls.keyUp(k); };
+    onMinimize = [this] { Form_Minimize(); };
+    controls.onSteer = [this](float mm) { steerBy(mm); };
+    controls.onLaunch = [this](int shift) { polos_MouseDown({1, shift, 0, 0}); }; // the launch reads no position
+    controls.onPause = [this] { Command2_Click(); };
+    controls.ballSpeed = [this] { return skor; };
+    controls.padsListen = [this] { return visible() && !minimized(); };
 }
 
 Form1::~Form1() = default;

@@ -8,7 +8,9 @@
 // maps/ (map load, map save, random map), audio/ (melody rotation), dialogs/ (pause, hints, menus).
 #include "audio/media_device.h"
 #include "game/records.h"
+#include "input/controls.h"
 #include "shell/controls.h"
+#include "shell/focus.h"
 #include "shell/timer.h"
 #include "shell/window.h"
 
@@ -79,6 +81,11 @@ public:
     bool runKept = false; // this run's score went to the records; the next run starts when the score goes back to 0
     QString unreadSettings; // the config.cfg start-up found but could not read: the end leaves it as it is
     std::uint32_t rndState = 327680; // state of the random-map generator (maps/random_map.cpp), fixed at every start
+    // The ball stopped in flight because the player looked away (game/look_away.cpp): held the
+    // moment a window of the game lost the focus, paused once the focus was found to be with
+    // another program or the window was minimised. Either holds only while Timer1 is off.
+    bool ballHeld = false;
+    bool lookedAway = false;
 
     // --- Controls ---
     shell::Shape ball;
@@ -91,6 +98,7 @@ public:
     std::unique_ptr<audio::MediaDevice> MMControl1; // hit effect
     std::unique_ptr<audio::MediaDevice> MMControl2; // melodies
     struct { QString path; } Dir1;                 // hidden folder list: the start-up folder
+    input::Controls controls; // keys and gamepads
 
     // Menu bar.
     shell::MenuItem fil, sa, load, save, map, editor, random, rekord, sped, about;
@@ -123,6 +131,12 @@ public:
     void polos_MouseMove(const shell::MouseArgs& a); // steer (game/paddle.cpp)
     void polos_MouseDown(const shell::MouseArgs& a); // launch or trick
     void polos_KeyDown(int keyCode, int shift);      // pause key
+    void steerBy(float mm);                          // keys and gamepads
+    bool ballHangs() const; // stopped in flight by looking away (game/look_away.cpp)
+    void resumeFromAway();
+    void Program_FocusLeft();
+    void Program_FocusSettled(bool ours);
+    void Form_Minimize();
     void deck_Click();
     void deck_MouseDown(const shell::MouseArgs& a);  // level-jump opener (game/level_jump.cpp)
     void Timer7_Tick();
@@ -148,4 +162,5 @@ public:
 
 private:
     Forms& m_forms;
+    shell::FocusWatch m_focus;
 };

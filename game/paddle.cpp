@@ -3,6 +3,8 @@
 #include "game/form1.h"
 #include "shell/basic.h"
 
+#include <algorithm>
+
 namespace {
 constexpr int kShift = 1;
 constexpr int kKeyP = 80;
@@ -17,12 +19,33 @@ void Form1::polos_MouseMove(const shell::MouseArgs& a)
     if (!Timer1.enabled())
         Text1.setText(QStringLiteral("ПОЕХАЛИ, типа СТАРТ"));
     deck.setLeft(a.x / kStripTwipsPerMm);
-    if (!Timer1.enabled())
+    if (!Timer1.enabled() && !ballHangs())
+        ball.setLeft(deck.left() + 10);
+}
+
+// Keys and gamepads steer as the mouse does, but stop the paddle at the window's edges. A paddle
+// the mouse left beyond an edge is not pulled back: it only moves the way it is steered.
+void Form1::steerBy(float mm)
+{
+    const float from = deck.left();
+    const float rightmost = mmFromTwips(clientWidth()) - deck.width();
+    float to = from + mm;
+    if (mm > 0)
+        to = std::max(from, std::min(to, rightmost));
+    else
+        to = std::min(from, std::max(to, 0.0f));
+    deck.setLeft(to);
+    if (!Timer1.enabled() && !ballHangs())
         ball.setLeft(deck.left() + 10);
 }
 
 void Form1::polos_MouseDown(const shell::MouseArgs& a)
 {
+    // A ball stopped in flight while the player looked away goes on as it was.
+    if (ballHangs()) {
+        resumeFromAway();
+        return;
+    }
     // From a stopped game the level's map is read afresh; a broken map keeps play stopped.
     if (!Timer1.enabled() && !loadLevelMap())
         return;
@@ -46,6 +69,10 @@ void Form1::polos_KeyDown(int keyCode, int /*shift*/)
 {
     if (keyCode != kKeyP)
         return;
+    if (ballHangs()) {
+        resumeFromAway();
+        return;
+    }
     if (Timer1.enabled()) {
         Timer1.setEnabled(false);
         return;

@@ -58,7 +58,15 @@ int keyCodeOf(const QKeyEvent& e)
         if (at >= 0 && at < static_cast<int>(std::char_traits<char>::length(row.keys)))
             return row.keys[at];
     }
-    return e.key() < 256 ? e.key() : (e.key() & 0xff);
+    switch (e.key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return kKeyEnter;
+    case Qt::Key_Left: return kKeyLeft;
+    case Qt::Key_Up: return kKeyUp;
+    case Qt::Key_Right: return kKeyRight;
+    case Qt::Key_Down: return kKeyDown;
+    default: return e.key() < 256 ? e.key() : (e.key() & 0xff);
+    }
 }
 
 namespace {

@@ -5,11 +5,14 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QSocketNotifier>
+#include <QTimer>
 #include <QWidget>
+#include <QWindow>
 
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
+#include <utility>
 #include <unistd.h>
 
 namespace shell {
@@ -131,6 +134,48 @@ void onEndRequest(std::function<void()> handler)
 {
     static EndRequests* requests = new EndRequests(qApp); // goes with the application
     requests->handler = std::move(handler);
+}
+
+namespace {
+
+// Sees a window exposed; the work runs once that expose has been handled, that is once the
+// window has been painted.
+class FrameWatch final : public QObject {
+public:
+    explicit FrameWatch(std::function<void()> work) : QObject(QCoreApplication::instance()), m_work(std::move(work))
+    {
+        QCoreApplication::instance()->installEventFilter(this);
+        QTimer::singleShot(kLatestMs, this, [this] { run(); });
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Expose && watched->isWindowType() && static_cast<QWindow*>(watched)->isExposed()) {
+            QCoreApplication::instance()->removeEventFilter(this);
+            QMetaObject::invokeMethod(this, [this] { run(); }, Qt::QueuedConnection);
+        }
+        return false;
+    }
+
+private:
+    static constexpr int kLatestMs = 1000;
+
+    void run()
+    {
+        if (m_work)
+            std::exchange(m_work, {})();
+        deleteLater();
+    }
+
+    std::function<void()> m_work;
+};
+
+} // namespace
+
+void afterFirstFrame(std::function<void()> work)
+{
+    new FrameWatch(std::move(work));
 }
 
 } // namespace shell

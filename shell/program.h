@@ -27,4 +27,8 @@ bool programEnded();
 // object exists; an empty function ignores requests from then on.
 void onEndRequest(std::function<void()> handler);
 
+// Runs the work once the next window to be exposed has been painted (or after a second, should
+// none be): what the first frame need not wait for.
+void afterFirstFrame(std::function<void()> work);
+
 } // namespace shell

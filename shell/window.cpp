@@ -16,6 +16,7 @@
 #include <QWindow>
 #include <cmath>
 #include <cstring>
+#include <vector>
 
 namespace shell {
 
@@ -78,6 +79,21 @@ private:
     QPixmap m_backCache;
 };
 
+namespace {
+// The program's windows in the order they were last active, the latest last.
+std::vector<QPointer<QWidget>>& activeOrder()
+{
+    static std::vector<QPointer<QWidget>> order;
+    return order;
+}
+
+bool stacksWindows()
+{
+    // The headless platform of the tests has no window stacking (and says so on every call).
+    return QGuiApplication::platformName() != QLatin1String("offscreen");
+}
+} // namespace
+
 class FormWidget : public QWidget {
 public:
     explicit FormWidget(Window& owner) : m_owner(owner) {}
@@ -106,10 +122,31 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* e) override
     {
-        if (watched != m_watched || e->type() != QEvent::KeyPress || !m_owner.onKeyDown)
+        if (watched != m_watched || (e->type() != QEvent::KeyPress && e->type() != QEvent::KeyRelease))
             return false;
         const auto* key = static_cast<QKeyEvent*>(e);
-        return m_owner.onKeyDown(keyCodeOf(*key), shiftStateOf(key->modifiers()));
+        KeyArgs k;
+        k.keyCode = keyCodeOf(*key);
+        k.shift = shiftStateOf(key->modifiers());
+        k.autoRepeat = key->isAutoRepeat();
+        const QWidget* focus = focusWidget();
+        k.intoText = focus && focus->testAttribute(Qt::WA_InputMethodEnabled);
+        if (e->type() == QEvent::KeyPress)
+            return m_owner.onKeyDown && m_owner.onKeyDown(k);
+        if (m_owner.onKeyUp)
+            m_owner.onKeyUp(k);
+        return false;
+    }
+    void changeEvent(QEvent* e) override
+    {
+        QWidget::changeEvent(e);
+        if (e->type() == QEvent::ActivationChange && isActiveWindow()) {
+            auto& order = activeOrder();
+            std::erase_if(order, [this](const QPointer<QWidget>& w) { return !w || w == this; });
+            order.emplace_back(this);
+        }
+        if (e->type() == QEvent::WindowStateChange && isMinimized() && m_owner.onMinimize)
+            m_owner.onMinimize();
     }
     void paintEvent(QPaintEvent*) override
     {
@@ -187,15 +224,30 @@ void Window::show()
 {
     m_top->show();
     m_top->watchKeys(); // the window exists in the window system from its first showing
-    // The headless platform of the tests has no window stacking (and says so on every call).
-    if (QGuiApplication::platformName() != QLatin1String("offscreen")) {
+    if (stacksWindows()) {
         m_top->raise();
         m_top->activateWindow();
     }
 }
 
-void Window::hide() { m_top->hide(); }
+void Window::hide()
+{
+    const bool wasActive = m_top->isActiveWindow();
+    m_top->hide();
+    // The window system gives the focus of a hidden window to whichever window it likes, or to
+    // none; the window of the program that was active before takes it back, as from a closed box.
+    if (!wasActive || !stacksWindows())
+        return;
+    const auto& order = activeOrder();
+    for (auto it = order.rbegin(); it != order.rend(); ++it) {
+        if (*it && *it != m_top.get() && (*it)->isVisible()) {
+            (*it)->activateWindow();
+            return;
+        }
+    }
+}
 bool Window::visible() const { return m_top->isVisible(); }
+bool Window::minimized() const { return m_top->isMinimized(); }
 QString Window::caption() const { return m_top->windowTitle(); }
 void Window::setCaption(const QString& text) { m_top->setWindowTitle(text); }
 

@@ -96,10 +96,15 @@ public:
     void addMenuSeparator(MenuItem& parent);
 
     std::function<void(const MouseArgs&)> onMouseMove; // over the free surface, not over a control
-    // Every key pressed in the window, before the control with the focus gets it (key code as
-    // keyCodeOf gives it, shift state as in MouseArgs). Returning true takes the key: the control
-    // never sees it.
-    std::function<bool(int keyCode, int shift)> onKeyDown;
+    // Every key pressed in the window, before the control with the focus gets it, also the
+    // system's repeats of a held key (marked). Returning true takes the key: the control never
+    // sees it.
+    std::function<bool(const KeyArgs&)> onKeyDown;
+    // Every key released in the window; the control with the focus sees it too.
+    std::function<void(const KeyArgs&)> onKeyUp;
+    // The window was minimised.
+    std::function<void()> onMinimize;
+    bool minimized() const;
 
     QWidget* surface() const override;
     double twipsPerUnit() const override { return m_unitTw; }

@@ -6,8 +6,11 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
+#include <chrono>
 #include <csignal>
+#include <functional>
+#include <gtest/gtest.h>
+#include <thread>
 
 namespace {
 
@@ -198,6 +201,72 @@ TEST(Smoke, PauseKeyWorksUnderTheRussianLayoutAndALogoutDuringABoxSavesTheSettin
     ::kill(static_cast<pid_t>(game.processId()), SIGTERM);
     expectCleanExit(game);
     EXPECT_EQ(folder.settings(), QByteArray(" 5  2  4 \r\n"));
+    QProcess::execute(QStringLiteral("setxkbmap"), {QStringLiteral("-layout"), QStringLiteral("us")});
+}
+
+namespace {
+
+// Waits, looking every 50 ms, for the ball in the window to stand where `wanted` says; its last
+// place is kept in `at`.
+bool waitForBall(XDriver& x, const XWin& w, std::optional<std::pair<int, int>>& at,
+                 const std::function<bool(const std::optional<std::pair<int, int>>&)>& wanted)
+{
+    for (int t = 0; t < XDriver::kPatienceMs; t += 50) {
+        at = x.ballAt(w);
+        if (wanted(at))
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return false;
+}
+
+} // namespace
+
+// Under the Russian layout and with the key repeat off, → held carries the resting ball along
+// with the paddle and Space launches. Another program's window taking the focus stops the ball at
+// once; back in the game nothing starts by itself, and Space goes on.
+TEST(Smoke, KeysSteerAndLaunchAndAnotherProgramTakingTheFocusHoldsTheBall)
+{
+    XDriver x;
+    ASSERT_TRUE(x.ok()) << "no X display";
+    ASSERT_EQ(QProcess::execute(QStringLiteral("setxkbmap"), {QStringLiteral("-layout"), QStringLiteral("ru")}), 0);
+    x.setAutoRepeat(false);
+    PlayFolder folder;
+    QProcess game;
+    startGame(game, folder);
+    const auto main = startToMainWindow(x);
+    ASSERT_TRUE(main);
+    constexpr unsigned kRight = 114, kSpace = 65;
+    std::optional<std::pair<int, int>> rest, at;
+    ASSERT_TRUE(waitForBall(x, *main, rest, [](const auto& b) { return b.has_value(); }));
+
+    x.keyDown(kRight);
+    EXPECT_TRUE(waitForBall(x, *main, at, [&](const auto& b) { return b && b->first > rest->first + 100; }))
+        << "→ held did not move the paddle with the ball on it";
+    x.keyUp(kRight);
+    x.pressKey(kSpace);
+    ASSERT_TRUE(waitForBall(x, *main, rest, [&](const auto& b) { return b && b->second < at->second - 20; }))
+        << "Space did not launch";
+
+    x.focusOwnWindow();
+    std::optional<std::pair<int, int>> held;
+    ASSERT_TRUE(waitForBall(x, *main, held, [&](const auto& b) {
+        const bool still = b && b == at;
+        at = b;
+        return still;
+    })) << "the ball did not stop";
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_EQ(x.ballAt(*main), held) << "the ball moved on while another program had the focus";
+    EXPECT_FALSE(x.find(kTitle, 200)) << "no box: the ball was not lost";
+    x.focus(*main);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_EQ(x.ballAt(*main), held) << "the ball went on by itself";
+    x.pressKey(kSpace);
+    EXPECT_TRUE(waitForBall(x, *main, at, [&](const auto& b) { return b != held; })) << "Space did not go on";
+
+    x.requestClose(*main);
+    expectCleanExit(game);
+    x.setAutoRepeat(true);
     QProcess::execute(QStringLiteral("setxkbmap"), {QStringLiteral("-layout"), QStringLiteral("us")});
 }
 

@@ -4,6 +4,7 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
+#include <algorithm>
 #include <chrono>
 #include <thread>
 #include <vector>
@@ -54,8 +55,11 @@ XDriver::XDriver() : m_display(XOpenDisplay(nullptr))
 
 XDriver::~XDriver()
 {
-    if (m_display)
-        XCloseDisplay(m_display);
+    if (!m_display)
+        return;
+    if (m_own)
+        XDestroyWindow(m_display, m_own);
+    XCloseDisplay(m_display);
 }
 
 std::optional<XWin> XDriver::find(const std::string& title, int width)
@@ -140,6 +144,61 @@ void XDriver::pressKey(unsigned keycode)
     sleepMs(30);
     XTestFakeKeyEvent(m_display, keycode, False, CurrentTime);
     XSync(m_display, False);
+}
+
+void XDriver::keyDown(unsigned keycode)
+{
+    XTestFakeKeyEvent(m_display, keycode, True, CurrentTime);
+    XSync(m_display, False);
+}
+
+void XDriver::keyUp(unsigned keycode)
+{
+    XTestFakeKeyEvent(m_display, keycode, False, CurrentTime);
+    XSync(m_display, False);
+}
+
+void XDriver::setAutoRepeat(bool on)
+{
+    XKeyboardControl control{};
+    control.auto_repeat_mode = on ? AutoRepeatModeOn : AutoRepeatModeOff;
+    XChangeKeyboardControl(m_display, KBAutoRepeatMode, &control);
+    XSync(m_display, False);
+}
+
+void XDriver::focus(const XWin& w)
+{
+    XSetInputFocus(m_display, w.id, RevertToParent, CurrentTime);
+    XSync(m_display, False);
+}
+
+void XDriver::focusOwnWindow()
+{
+    if (!m_own) {
+        const int screen = DefaultScreen(m_display);
+        m_own = XCreateSimpleWindow(m_display, DefaultRootWindow(m_display), 700, 100, 200, 100, 0,
+                                    BlackPixel(m_display, screen), WhitePixel(m_display, screen));
+        XStoreName(m_display, m_own, "another program");
+        XSelectInput(m_display, m_own, ExposureMask);
+        XMapWindow(m_display, m_own);
+        XEvent e;
+        XWindowEvent(m_display, m_own, ExposureMask, &e); // mapped: it may take the focus
+    }
+    focus(XWin{m_own});
+}
+
+std::optional<std::pair<int, int>> XDriver::ballAt(const XWin& w)
+{
+    XImage* img = XGetImage(m_display, w.id, 0, 0, static_cast<unsigned>(w.width), static_cast<unsigned>(w.height), AllPlanes, ZPixmap);
+    if (!img)
+        return std::nullopt;
+    std::optional<std::pair<int, int>> at;
+    for (int y = 0; y < w.height; y += 2)
+        for (int x = 0; x < w.width; ++x)
+            if ((XGetPixel(img, x, y) & 0xffffff) == 0xffff00)
+                at = std::pair(at ? std::min(at->first, x) : x, at ? std::min(at->second, y) : y);
+    XDestroyImage(img);
+    return at;
 }
 
 void XDriver::requestClose(const XWin& w)

@@ -4,6 +4,7 @@
 // would.
 #include <optional>
 #include <string>
+#include <utility>
 
 struct _XDisplay;
 
@@ -38,8 +39,21 @@ public:
     void requestClose(const XWin& w);
     // Presses and releases the key with this X key code: a physical key, whatever the layout.
     void pressKey(unsigned keycode);
+    void keyDown(unsigned keycode);
+    void keyUp(unsigned keycode);
+    // The keyboard's auto-repeat for the whole server, as `xset r on|off` sets it.
+    void setAutoRepeat(bool on);
+    // Gives the keyboard focus to the window.
+    void focus(const XWin& w);
+    // Maps a small window of this program's own and gives it the keyboard focus, as a player
+    // turning to another program does.
+    void focusOwnWindow();
+
+    // The left and top edges of the ball (its yellow fill) in the window, in pixels, if it shows.
+    std::optional<std::pair<int, int>> ballAt(const XWin& w);
 
 private:
     std::optional<XWin> findIf(const std::string& title, int width, bool sameWidth);
     _XDisplay* m_display = nullptr;
+    unsigned long m_own = 0;
 };

@@ -1,0 +1,40 @@
+#pragma once
+// Gamepads through SDL2's game controller API, for any controller SDL knows: plugged in before the
+// game or while it runs, unplugged at any time. SDL is loaded with dlopen when the gamepads are
+// started, not linked, so it costs the start-up nothing (see audio/sdl_library.h); without SDL, or
+// without joystick support on the machine, there are no gamepads and the game plays on as ever.
+//
+// The left stick steers (see steering.h), the D-pad steers as the arrow keys do, the south button
+// (A, ✕) launches and Start is the pause button. Several gamepads act together.
+#include <vector>
+
+namespace input {
+
+class Controls;
+
+class Gamepads {
+public:
+    // How often SDL is asked whether a gamepad was plugged in while none is connected.
+    static constexpr int kSearchMs = 1000;
+
+    explicit Gamepads(Controls& controls);
+    ~Gamepads();
+    Gamepads(const Gamepads&) = delete;
+    Gamepads& operator=(const Gamepads&) = delete;
+
+    // Loads SDL and starts its game controller support; false when either is missing.
+    bool start();
+    bool connected() const { return !m_pads.empty(); }
+    // Takes SDL's news: gamepads come and go, buttons pressed, the sticks and D-pads as they are.
+    void poll();
+
+private:
+    void open(int deviceIndex);
+    void close(int instanceId);
+
+    Controls& m_controls;
+    bool m_started = false;
+    std::vector<void*> m_pads; // SDL_GameController*
+};
+
+} // namespace input
