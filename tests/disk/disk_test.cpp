@@ -62,12 +62,12 @@ QStringList leftovers(const QString& folder)
 }
 
 // Sets the faults of the preloaded fault library: "<path part>|<call>=<errno>,...", or none.
-void injectFaults(const QString& spec)
+void injectFaults(const QString& faults)
 {
     using Set = void (*)(const char*);
     static const auto set = reinterpret_cast<Set>(::dlsym(RTLD_DEFAULT, "plinkat_faults_set"));
     ASSERT_NE(set, nullptr) << "the fault library is not preloaded (LD_PRELOAD)";
-    set(spec.isEmpty() ? nullptr : spec.toUtf8().constData());
+    set(faults.isEmpty() ? nullptr : faults.toUtf8().constData());
 }
 
 struct FaultsOff {

@@ -46,20 +46,20 @@ int errnoNamed(const char* name, std::size_t len)
     return 0;
 }
 
-void configure(const char* spec)
+void configure(const char* faults)
 {
     for (Fault& f : g_faults) {
         f.error = 0;
         f.left = -1;
     }
     g_part[0] = '\0';
-    if (!spec)
+    if (!faults)
         return;
-    const char* bar = std::strchr(spec, '|');
-    if (!bar || static_cast<std::size_t>(bar - spec) >= sizeof g_part)
+    const char* bar = std::strchr(faults, '|');
+    if (!bar || static_cast<std::size_t>(bar - faults) >= sizeof g_part)
         return;
-    std::memcpy(g_part, spec, static_cast<std::size_t>(bar - spec));
-    g_part[bar - spec] = '\0';
+    std::memcpy(g_part, faults, static_cast<std::size_t>(bar - faults));
+    g_part[bar - faults] = '\0';
     for (const char* item = bar + 1; *item;) {
         const char* end = std::strchr(item, ',');
         if (!end)
@@ -136,9 +136,9 @@ F next(const char* name)
 
 extern "C" {
 
-__attribute__((visibility("default"))) void plinkat_faults_set(const char* spec)
+__attribute__((visibility("default"))) void plinkat_faults_set(const char* faults)
 {
-    configure(spec);
+    configure(faults);
 }
 
 __attribute__((visibility("default"))) ssize_t read(int fd, void* buf, size_t n)
