@@ -124,6 +124,10 @@ protected:
     {
         if (watched != m_watched || (e->type() != QEvent::KeyPress && e->type() != QEvent::KeyRelease))
             return false;
+        // A menu bar reached by Alt walks its menus with the arrows and opens one with Enter: the
+        // keys pressed there are its own, not the window's (a key let go there still ends a hold).
+        if (e->type() == QEvent::KeyPress && qobject_cast<const QMenuBar*>(focusWidget()))
+            return false;
         const auto* key = static_cast<QKeyEvent*>(e);
         KeyArgs k;
         k.keyCode = keyCodeOf(*key);

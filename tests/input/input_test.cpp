@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QMenuBar>
 #include <QWidget>
 #include <QWindow>
 #include <SDL.h>
@@ -126,6 +127,18 @@ TEST(Keys, SteerAndLaunchFromAnyControlWhileLettersTypeInTheHintLine)
     f1.Timer1.setEnabled(false);
     press(f1, Qt::Key_Return);
     EXPECT_TRUE(f1.Timer1.enabled()) << "Enter launches";
+
+    // The menu bar, reached by Alt, walks its menus with the arrows and opens one with Enter: the
+    // game's keys leave it alone.
+    f1.Timer1.setEnabled(false);
+    const float beforeMenus = f1.deck.left();
+    f1.menuBar()->setFocus(Qt::MenuBarFocusReason);
+    press(f1, Qt::Key_Right);
+    fx.tick(3);
+    release(f1, Qt::Key_Right);
+    press(f1, Qt::Key_Space, 0, QStringLiteral(" "));
+    EXPECT_EQ(f1.deck.left(), beforeMenus) << "→ steered instead of walking the menu bar";
+    EXPECT_FALSE(f1.Timer1.enabled()) << "Space launched from the menu bar";
 }
 
 // A paddle the mouse left beyond the right edge is not pulled back by a key; the keys move it only
