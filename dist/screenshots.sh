@@ -15,9 +15,9 @@ out="$src/dist/screenshots"
 work=$(mktemp -d)
 xvfb_pid=
 game_pid=
+# The game is waited for before its folder goes: closing, it still writes its settings there.
 cleanup() {
-    if [ -n "$game_pid" ]; then kill "$game_pid" 2>/dev/null || true; fi
-    if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
+    stop_screen
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -52,11 +52,15 @@ start_screen() { # WxH
     game_pid=$!
 }
 stop_screen() {
-    kill "$game_pid" 2>/dev/null || true
-    wait "$game_pid" 2>/dev/null || true
+    if [ -n "$game_pid" ]; then
+        kill "$game_pid" 2>/dev/null || true
+        wait "$game_pid" 2>/dev/null || true
+    fi
     game_pid=
-    kill "$xvfb_pid" 2>/dev/null || true
-    wait "$xvfb_pid" 2>/dev/null || true
+    if [ -n "$xvfb_pid" ]; then
+        kill "$xvfb_pid" 2>/dev/null || true
+        wait "$xvfb_pid" 2>/dev/null || true
+    fi
     xvfb_pid=
 }
 start_screen 1024x768
@@ -94,47 +98,36 @@ click() { # window x y
     xdotool click 1
 }
 
-# Picks the n-th entry (0 сэйвы, 1 карты, 2 редактор карт, 3 случайная карта, 4 рекорды) of the main window's
-# menu "файл". The keyboard opens it (Alt, Down), as without a window manager a click shows it
-# only for a moment; the keys miss now and then, so they are tried again.
-file_menu() {
+# Opens a menu of the main window by the keyboard and picks an entry: Alt, then the keys given
+# (which walk to the menu and its first entry), then Down n times and Return. The keyboard opens
+# it, as without a window manager a click shows it only for a moment; the keys miss now and then,
+# so they are tried again until the menu, a popup of the given width, shows.
+pick_from_menu() { # name popup-width n keys...
+    local name=$1 width=$2 n=$3
+    shift 3
     xdotool mousemove --window "$main" 300 300
     for _ in 1 2 3 4 5; do
         sleep 0.3
         xdotool key alt
         sleep 0.3
-        xdotool key Down
-        if find_window 158 10 >/dev/null; then
-            for _ in $(seq "$1"); do
+        xdotool key "$@"
+        if find_window "$width" 10 >/dev/null; then
+            for _ in $(seq "$n"); do
                 xdotool key Down
             done
             xdotool key Return
             return
         fi
-        xdotool key Escape
+        xdotool key Escape Escape
     done
-    echo "screenshots.sh: the menu файл did not open" >&2
+    echo "screenshots.sh: the menu $name did not open" >&2
     exit 1
 }
 
-# Switches the cell marks of the menu "вид" (the fourth of the menu bar, the marks its first
-# entry), by the keyboard as file_menu does.
-toggle_marks() {
-    xdotool mousemove --window "$main" 300 300
-    for _ in 1 2 3 4 5; do
-        sleep 0.3
-        xdotool key alt
-        sleep 0.3
-        xdotool key Right Right Right Down
-        if find_window 142 10 >/dev/null; then
-            xdotool key Return
-            return
-        fi
-        xdotool key Escape Escape
-    done
-    echo "screenshots.sh: the menu вид did not open" >&2
-    exit 1
-}
+# The n-th entry (0 сэйвы, 1 карты, 2 редактор карт, 3 случайная карта, 4 рекорды) of "файл".
+file_menu() { pick_from_menu файл 158 "$1" Down; }
+# Switches the cell marks, the first entry of "вид", the fourth menu of the menu bar.
+toggle_marks() { pick_from_menu вид 142 0 Right Right Right Down; }
 
 shot() { # window name
     sleep 0.5 # painted
