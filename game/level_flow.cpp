@@ -97,11 +97,11 @@ void Form1::ballLost()
     restBallOnPaddle(kRestTopLost);
     if (kept.place >= 0) {
         QString hint = QStringLiteral("новый рекорд: ") + shell::numText(runScore);
-        if (!kept.written)
+        if (!kept.written())
             hint += QStringLiteral(" (не записан в ") + recordsPath() + QLatin1Char(')');
         Text1.setText(hint);
         // Why it was not written needs more room than the hint line has.
-        if (!kept.written)
+        if (!kept.written())
             shell::msgBox(records::notKeptMessage(recordsPath(), kept));
     }
 }

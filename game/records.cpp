@@ -119,7 +119,6 @@ Kept keep(const QString& path, const Record& record)
     kept.readError = stored.readError;
     if (kept.place >= 0 && stored.readable()) {
         kept.write = shell::writeFileWhole(path, format(stored.table));
-        kept.written = static_cast<bool>(kept.write);
     }
     return kept;
 }

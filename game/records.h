@@ -54,14 +54,15 @@ struct Stored {
 Stored read(const QString& path);
 
 // Enters a run into the file's table and writes the file whole. `place` is -1 when the run does
-// not enter the table (nothing is written); `written` tells whether a run that entered reached
+// not enter the table (nothing is written); `written()` tells whether a run that entered reached
 // the file. A file that exists but cannot be read is never overwritten, since the table written
 // would lose every record in it.
 struct Kept {
     int place = -1;
-    bool written = false;
     int readError = 0;         // the file could not be read, so it was left alone
     shell::WriteResult write;  // how the write went, when there was one
+    // The run entered the table and the file holds it now.
+    bool written() const { return place >= 0 && readError == 0 && write; }
 };
 Kept keep(const QString& path, const Record& record);
 

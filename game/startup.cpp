@@ -55,7 +55,7 @@ void Form1::Form_Unload()
     QStringList failures;
     if (!written)
         failures << settings::writeFailedMessage(path, written);
-    if (kept.place >= 0 && !kept.written)
+    if (kept.place >= 0 && !kept.written())
         failures << records::notKeptMessage(recordsPath(), kept);
     if (!failures.isEmpty()) {
         // Nothing of the game goes on behind these last boxes: no ball, no melody.
