@@ -1,55 +1,22 @@
 #include "input/gamepads.h"
 
+#include "sdl/room.h"
+
 #include <QtGlobal>
 
-#include <SDL.h>
 #include <algorithm>
 #include <cmath>
-#include <dlfcn.h>
 
 namespace input {
 
 namespace {
 
-#define PLINKAT_PAD_FUNCTIONS(X)                                                                   \
-    X(SDL_SetHint) X(SDL_InitSubSystem) X(SDL_QuitSubSystem) X(SDL_GetError) X(SDL_PollEvent)      \
-    X(SDL_GameControllerOpen) X(SDL_GameControllerClose) X(SDL_GameControllerGetAxis)              \
-    X(SDL_GameControllerGetButton) X(SDL_GameControllerGetJoystick) X(SDL_JoystickInstanceID)
+using Library = sdl::Library;
 
-struct Library {
-#define PLINKAT_PAD_POINTER(name) decltype(&::name) name = nullptr;
-    PLINKAT_PAD_FUNCTIONS(PLINKAT_PAD_POINTER)
-#undef PLINKAT_PAD_POINTER
-};
-
-// SDL2's runtime name: the same library the sound's mixer brings, so both share one SDL.
-const char* const kSdl = "libSDL2-2.0.so.0";
-
-const Library* load()
-{
-    void* handle = dlopen(kSdl, RTLD_NOW | RTLD_LOCAL);
-    if (!handle) {
-        qWarning("input: cannot load %s (%s); no gamepads", kSdl, dlerror());
-        return nullptr;
-    }
-    static Library lib;
-    bool complete = true;
-#define PLINKAT_PAD_RESOLVE(name)                                                      \
-    lib.name = reinterpret_cast<decltype(lib.name)>(dlsym(handle, #name));            \
-    if (!lib.name) {                                                                   \
-        qWarning("input: %s has no %s; no gamepads", kSdl, #name);                    \
-        complete = false;                                                              \
-    }
-    PLINKAT_PAD_FUNCTIONS(PLINKAT_PAD_RESOLVE)
-#undef PLINKAT_PAD_RESOLVE
-    return complete ? &lib : nullptr;
-}
-
-// Loaded on the first call, never unloaded.
+// SDL as SDL's room loads it (sdl/room.h).
 const Library* library()
 {
-    static const Library* const loaded = load();
-    return loaded;
+    return sdl::library();
 }
 
 SDL_GameController* pad(void* p)
@@ -66,23 +33,17 @@ Gamepads::~Gamepads()
     const Library* sdl = library();
     for (void* p : m_pads)
         sdl->SDL_GameControllerClose(pad(p));
-    sdl->SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
+    // m_sdl lets the game controller subsystem go.
 }
 
 bool Gamepads::start()
 {
-    const Library* sdl = library();
-    if (!sdl)
-        return false;
-    // The program handles its own signals; and it reads the gamepads whichever window is in front.
-    sdl->SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    sdl->SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
-    if (sdl->SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) {
-        qWarning("input: no joystick support (%s); no gamepads", sdl->SDL_GetError());
+    if (!m_sdl.start()) {
+        if (const Library* sdl = library())
+            qWarning("input: no joystick support (%s); no gamepads", sdl->SDL_GetError());
         return false;
     }
     m_started = true;
-    poll(); // the gamepads plugged in already
     return true;
 }
 

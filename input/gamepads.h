@@ -1,11 +1,13 @@
 #pragma once
 // Gamepads through SDL2's game controller API, for any controller SDL knows: plugged in before the
-// game or while it runs, unplugged at any time. SDL is loaded with dlopen when the gamepads are
-// started, not linked, so it costs the start-up nothing (see audio/sdl_library.h); without SDL, or
-// without joystick support on the machine, there are no gamepads and the game plays on as ever.
+// game or while it runs, unplugged at any time. SDL's room loads SDL when the gamepads are started
+// (see sdl/room.h), so it costs the start-up nothing; without SDL, or without joystick support on
+// the machine, there are no gamepads and the game plays on as ever.
 //
 // The left stick steers (see steering.h), the D-pad steers as the arrow keys do, the south button
 // (A, ✕) launches and Start is the pause button. Several gamepads act together.
+#include "sdl/room.h"
+
 #include <vector>
 
 namespace input {
@@ -39,6 +41,7 @@ private:
     void open(int deviceIndex);
     void close(int instanceId);
 
+    sdl::Subsystem m_sdl{SDL_INIT_GAMECONTROLLER};
     bool m_started = false;
     std::vector<void*> m_pads; // SDL_GameController*
 };
