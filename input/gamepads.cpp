@@ -1,6 +1,5 @@
 #include "input/gamepads.h"
 
-#include "input/controls.h"
 #include "sdl/room.h"
 
 #include <QtGlobal>
@@ -27,8 +26,6 @@ SDL_GameController* pad(void* p)
 
 } // namespace
 
-Gamepads::Gamepads(Controls& controls) : m_controls(controls) {}
-
 Gamepads::~Gamepads()
 {
     if (!m_started)
@@ -47,7 +44,6 @@ bool Gamepads::start()
         return false;
     }
     m_started = true;
-    poll(); // the gamepads plugged in already
     return true;
 }
 
@@ -69,36 +65,33 @@ void Gamepads::close(int instanceId)
     m_pads.erase(it);
 }
 
-void Gamepads::poll()
+PadState Gamepads::poll()
 {
+    PadState state;
     if (!m_started)
-        return;
+        return state;
     const Library* sdl = library();
-    const bool listen = !m_controls.padsListen || m_controls.padsListen();
     SDL_Event e;
     while (sdl->SDL_PollEvent(&e)) {
         if (e.type == SDL_CONTROLLERDEVICEADDED)
             open(e.cdevice.which);
         else if (e.type == SDL_CONTROLLERDEVICEREMOVED)
             close(e.cdevice.which);
-        else if (e.type == SDL_CONTROLLERBUTTONDOWN && listen && e.cbutton.button == SDL_CONTROLLER_BUTTON_A)
-            m_controls.padLaunch();
-        else if (e.type == SDL_CONTROLLERBUTTONDOWN && listen && e.cbutton.button == SDL_CONTROLLER_BUTTON_START)
-            m_controls.padPause();
+        else if (e.type == SDL_CONTROLLERBUTTONDOWN && e.cbutton.button == SDL_CONTROLLER_BUTTON_A)
+            state.launch = true;
+        else if (e.type == SDL_CONTROLLERBUTTONDOWN && e.cbutton.button == SDL_CONTROLLER_BUTTON_START)
+            state.pause = true;
     }
     int left = 0, right = 0;
-    float stick = 0;
-    if (listen) {
-        for (void* p : m_pads) {
-            left |= sdl->SDL_GameControllerGetButton(pad(p), SDL_CONTROLLER_BUTTON_DPAD_LEFT);
-            right |= sdl->SDL_GameControllerGetButton(pad(p), SDL_CONTROLLER_BUTTON_DPAD_RIGHT);
-            const float x = std::clamp(sdl->SDL_GameControllerGetAxis(pad(p), SDL_CONTROLLER_AXIS_LEFTX) / 32767.0f, -1.0f, 1.0f);
-            if (std::fabs(x) > std::fabs(stick))
-                stick = x;
-        }
+    for (void* p : m_pads) {
+        left |= sdl->SDL_GameControllerGetButton(pad(p), SDL_CONTROLLER_BUTTON_DPAD_LEFT);
+        right |= sdl->SDL_GameControllerGetButton(pad(p), SDL_CONTROLLER_BUTTON_DPAD_RIGHT);
+        const float x = std::clamp(sdl->SDL_GameControllerGetAxis(pad(p), SDL_CONTROLLER_AXIS_LEFTX) / 32767.0f, -1.0f, 1.0f);
+        if (std::fabs(x) > std::fabs(state.stick))
+            state.stick = x;
     }
-    m_controls.setPadHeld(right - left);
-    m_controls.setStick(stick);
+    state.held = right - left;
+    return state;
 }
 
 } // namespace input

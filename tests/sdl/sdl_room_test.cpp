@@ -1,7 +1,6 @@
 // SDL's room as the sound and the gamepads share it, on the dummy audio driver.
 #include "audio/media_device.h"
 #include "audio/media_files.h"
-#include "input/controls.h"
 #include "input/gamepads.h"
 
 #include <QTemporaryDir>
@@ -32,8 +31,7 @@ std::string hint(const char* name)
 TEST(SdlRoom, GamepadsLoadSdlWithTheHintsButNotTheMixer)
 {
     const bool mixerBefore = mixerLoaded();
-    input::Controls controls;
-    input::Gamepads pads(controls);
+    input::Gamepads pads;
     ASSERT_TRUE(pads.start()) << "no SDL joystick support";
     EXPECT_TRUE(SDL_WasInit(SDL_INIT_GAMECONTROLLER));
     if (!mixerBefore) {
@@ -52,13 +50,12 @@ TEST(SdlRoom, SoundAndGamepadsStartAndStopInEitherOrder)
     ASSERT_TRUE(dir.isValid());
     const QString effect = testmedia::writeFile(dir.filePath(QStringLiteral("ring.Wav")), testmedia::fadingTone(300));
     ASSERT_FALSE(effect.isEmpty());
-    input::Controls controls;
     auto done = std::make_shared<int>(0);
     auto sound = audio::makeSdlDevice();
     sound->onDone = [done] { ++*done; };
     sound->setFileName(effect);
 
-    auto pads = std::make_unique<input::Gamepads>(controls);
+    auto pads = std::make_unique<input::Gamepads>();
     ASSERT_TRUE(pads->start());
     sound->setCommand(QStringLiteral("open"));
     sound->setCommand(QStringLiteral("play"));
@@ -68,7 +65,7 @@ TEST(SdlRoom, SoundAndGamepadsStartAndStopInEitherOrder)
     EXPECT_TRUE(SDL_WasInit(SDL_INIT_AUDIO));
     EXPECT_TRUE(QTest::qWaitFor([&] { return *done == 1; }, 5000)) << "the effect stopped playing with the gamepads";
 
-    pads = std::make_unique<input::Gamepads>(controls);
+    pads = std::make_unique<input::Gamepads>();
     EXPECT_TRUE(pads->start());
     pads.reset();
     EXPECT_TRUE(SDL_WasInit(SDL_INIT_AUDIO));
