@@ -201,6 +201,19 @@ std::optional<std::pair<int, int>> XDriver::ballAt(const XWin& w)
     return at;
 }
 
+int XDriver::countColour(const XWin& w, unsigned long rgb)
+{
+    XImage* img = XGetImage(m_display, w.id, 0, 0, static_cast<unsigned>(w.width), static_cast<unsigned>(w.height), AllPlanes, ZPixmap);
+    if (!img)
+        return -1;
+    int n = 0;
+    for (int y = 0; y < w.height; ++y)
+        for (int x = 0; x < w.width; ++x)
+            n += (XGetPixel(img, x, y) & 0xffffff) == rgb ? 1 : 0;
+    XDestroyImage(img);
+    return n;
+}
+
 void XDriver::requestClose(const XWin& w)
 {
     XEvent e{};
