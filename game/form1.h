@@ -4,8 +4,8 @@
 // The main window measures in millimetres of its client area (origin top left, y down);
 // ball and paddle positions are the Left/Top of their controls, the drawn boxes are the only
 // picture of the cell grid. Its handlers are spread over the subsystems that own them:
-// game/ (start-up, ball tick, level flow, paddle, saved game, level jump, editor transfer),
-// maps/ (map load, map save, random map), audio/ (melody rotation), dialogs/ (pause, hints, menus).
+// game/ (start-up, ball tick, level flow, paddle, saved game, level jump, editor transfer, melody
+// rotation), maps/ (map load, map save, random map), dialogs/ (pause, hints, menus).
 #include "actions/game_actions.h"
 #include "audio/media_device.h"
 #include "game/records.h"
@@ -142,7 +142,7 @@ public:
     void map_Click();
     void editor_Click();
     void random_Click();    // random map (maps/random_map.cpp)
-    void Timer4_Tick();     // music start (audio/music.cpp)
+    void Timer4_Tick();     // music start (game/music.cpp)
     void MMControl2_Done(); // next melody
     void Command2_Click();  // pause button (dialogs/hints.cpp)
     void Command2_MouseMove(const shell::MouseArgs& a);
