@@ -77,26 +77,34 @@ std::optional<XWin> XDriver::waitForOther(const std::string& title, int notWidth
     return std::nullopt;
 }
 
+// The program's windows are the root's children, or, under a window manager, inside the frames it
+// puts around them: a frame's own windows are looked through, a few levels deep.
 std::optional<XWin> XDriver::findIf(const std::string& title, int width, bool sameWidth)
 {
-    Window root = DefaultRootWindow(m_display), parent = 0, *children = nullptr;
-    unsigned int n = 0;
-    if (!XQueryTree(m_display, root, &root, &parent, &children, &n))
-        return std::nullopt;
+    const Window root = DefaultRootWindow(m_display);
     std::optional<XWin> found;
-    for (unsigned int i = 0; i < n && !found; ++i) {
-        XWindowAttributes a;
-        if (!XGetWindowAttributes(m_display, children[i], &a) || a.map_state != IsViewable)
-            continue;
-        if ((a.width == width) != sameWidth || titleOf(m_display, children[i]) != title)
-            continue;
-        int rx = 0, ry = 0;
-        Window child = 0;
-        XTranslateCoordinates(m_display, children[i], root, 0, 0, &rx, &ry, &child);
-        found = XWin{children[i], rx, ry, a.width, a.height};
-    }
-    if (children)
-        XFree(children);
+    const auto look = [&](auto&& self, Window under, int depth) -> void {
+        Window r = 0, parent = 0, *children = nullptr;
+        unsigned int n = 0;
+        if (!XQueryTree(m_display, under, &r, &parent, &children, &n))
+            return;
+        for (unsigned int i = 0; i < n && !found; ++i) {
+            XWindowAttributes a;
+            if (!XGetWindowAttributes(m_display, children[i], &a) || a.map_state != IsViewable)
+                continue;
+            if ((a.width == width) == sameWidth && titleOf(m_display, children[i]) == title) {
+                int rx = 0, ry = 0;
+                Window child = 0;
+                XTranslateCoordinates(m_display, children[i], root, 0, 0, &rx, &ry, &child);
+                found = XWin{children[i], rx, ry, a.width, a.height};
+            } else if (depth < 3) {
+                self(self, children[i], depth + 1);
+            }
+        }
+        if (children)
+            XFree(children);
+    };
+    look(look, root, 0);
     return found;
 }
 
@@ -199,6 +207,19 @@ std::optional<std::pair<int, int>> XDriver::ballAt(const XWin& w)
                 at = std::pair(at ? std::min(at->first, x) : x, at ? std::min(at->second, y) : y);
     XDestroyImage(img);
     return at;
+}
+
+int XDriver::countColour(const XWin& w, unsigned long rgb)
+{
+    XImage* img = XGetImage(m_display, w.id, 0, 0, static_cast<unsigned>(w.width), static_cast<unsigned>(w.height), AllPlanes, ZPixmap);
+    if (!img)
+        return -1;
+    int n = 0;
+    for (int y = 0; y < w.height; ++y)
+        for (int x = 0; x < w.width; ++x)
+            n += (XGetPixel(img, x, y) & 0xffffff) == rgb ? 1 : 0;
+    XDestroyImage(img);
+    return n;
 }
 
 void XDriver::requestClose(const XWin& w)
