@@ -174,10 +174,69 @@ void XDriver::setAutoRepeat(bool on)
     XSync(m_display, False);
 }
 
+namespace {
+
+// The window a window manager names active, 0 for none or no window manager.
+Window activeWindow(Display* d)
+{
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    Window active = 0;
+    if (XGetWindowProperty(d, DefaultRootWindow(d), XInternAtom(d, "_NET_ACTIVE_WINDOW", False), 0, 1, False,
+                           XA_WINDOW, &type, &format, &count, &after, &data) == Success && data) {
+        if (count == 1)
+            active = *reinterpret_cast<Window*>(data);
+        XFree(data);
+    }
+    return active;
+}
+
+bool underWindowManager(Display* d)
+{
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    const bool managed = XGetWindowProperty(d, DefaultRootWindow(d), XInternAtom(d, "_NET_SUPPORTING_WM_CHECK", False),
+                                            0, 1, False, XA_WINDOW, &type, &format, &count, &after, &data) == Success
+                         && data && count == 1;
+    if (data)
+        XFree(data);
+    return managed;
+}
+
+} // namespace
+
+// Under a window manager the focus is asked of it, as a task bar does, and the driver waits until
+// the window manager names the window active (else it would soon hand the focus back to the one it
+// thinks active); without one the focus is set directly. Either way it waits until the X server
+// says the window has the focus.
 void XDriver::focus(const XWin& w)
 {
-    XSetInputFocus(m_display, w.id, RevertToParent, CurrentTime);
-    XSync(m_display, False);
+    const bool managed = underWindowManager(m_display);
+    for (int t = 0; t < kPatienceMs; t += 20) {
+        if (managed && t % 500 == 0) {
+            XEvent e{};
+            e.xclient.type = ClientMessage;
+            e.xclient.window = w.id;
+            e.xclient.message_type = XInternAtom(m_display, "_NET_ACTIVE_WINDOW", False);
+            e.xclient.format = 32;
+            e.xclient.data.l[0] = 2; // from a pager or task bar: the player's own choice
+            e.xclient.data.l[1] = CurrentTime;
+            XSendEvent(m_display, DefaultRootWindow(m_display), False, SubstructureRedirectMask | SubstructureNotifyMask, &e);
+        }
+        if (!managed)
+            XSetInputFocus(m_display, w.id, RevertToParent, CurrentTime);
+        XSync(m_display, False);
+        Window focused = 0;
+        int revert = 0;
+        XGetInputFocus(m_display, &focused, &revert);
+        if (focused == w.id && (!managed || activeWindow(m_display) == w.id))
+            return;
+        sleepMs(20);
+    }
 }
 
 void XDriver::focusOwnWindow()
@@ -187,6 +246,19 @@ void XDriver::focusOwnWindow()
         m_own = XCreateSimpleWindow(m_display, DefaultRootWindow(m_display), 700, 100, 200, 100, 0,
                                     BlackPixel(m_display, screen), WhitePixel(m_display, screen));
         XStoreName(m_display, m_own, "another program");
+        XWMHints hints{};
+        hints.flags = InputHint;
+        hints.input = True; // it takes the keyboard focus, as any program's window
+        XSetWMHints(m_display, m_own, &hints);
+        // Where it was put, beside the game's windows, not over them: a window manager places a
+        // window of its own accord unless the user chose the place.
+        XSizeHints place{};
+        place.flags = USPosition | USSize;
+        place.x = 700;
+        place.y = 100;
+        place.width = 200;
+        place.height = 100;
+        XSetWMNormalHints(m_display, m_own, &place);
         XSelectInput(m_display, m_own, ExposureMask);
         XMapWindow(m_display, m_own);
         XEvent e;
