@@ -2,6 +2,7 @@
 
 #include "input/gamepads.h"
 #include "shell/keys.h"
+#include "shell/program.h"
 #include "shell/focus.h"
 #include "shell/window.h"
 
@@ -88,7 +89,7 @@ bool Controls::startGamepads()
 
 bool Controls::padsMayAct() const
 {
-    return m_window.visible() && !m_window.minimized() && shell::programActive();
+    return m_window.visible() && !m_window.minimized() && shell::programActive() && !shell::boxWaiting();
 }
 
 void Controls::takePads(const PadState& pads)

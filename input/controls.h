@@ -8,8 +8,9 @@
 // trick. In a text box the letters type as ever; the arrows, Space and Enter still steer and launch.
 // Every other key is no command of the game's and is left to the controls.
 //
-// Gamepads act only while the main window is on screen and a window of the game has the focus: a
-// gamepad in the hands of a player who turned to another program does nothing.
+// Gamepads act only while the main window is on screen, a window of the game has the focus and no
+// message box waits: a gamepad in the hands of a player who turned to another program does nothing,
+// nor does one pressed while "БАБАХ !!!" waits for its OK.
 //
 // The steering timer ticks every 16 ms only while something moves the paddle or a gamepad is
 // connected; with the gamepads started and none connected it looks for one once a second, and

@@ -3,6 +3,7 @@
 #include "dialogs/form5.h"
 #include "game/game_helpers.h"
 #include "input/steering.h"
+#include "shell/program.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -401,6 +402,16 @@ TEST(Gamepad, VirtualPadSteersLaunchesAndPausesAndMayBeUnplugged)
     QApplication::setActiveWindow(f1.topLevel());
     fx.tick(2);
     EXPECT_GT(f1.deck.left(), behind) << "back in the game, the stick steers again";
+    // Nor while a handler waits in a message box, whose modality holds back only the mouse and keys.
+    pad.stick(0);
+    fx.whileBoxWaits = [&](const QString&) {
+        pad.button(SDL_CONTROLLER_BUTTON_A, true);
+        fx.tick(2);
+        pad.button(SDL_CONTROLLER_BUTTON_A, false);
+    };
+    shell::msgBox(QStringLiteral("БАБАХ !!!"));
+    fx.whileBoxWaits = {};
+    EXPECT_FALSE(f1.Timer1.enabled()) << "A launched while a box waited";
 
     pad.unplug();
     fx.tick(3);
