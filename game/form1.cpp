@@ -3,9 +3,9 @@
 #include "assets/art.h"
 #include "filedialog/form3.h"
 #include "game/forms.h"
+#include "game/view_menu.h"
 #include "shell/program.h"
 #include "view/cell_marks.h"
-#include "view/view_menu.h"
 
 #include <QFont>
 

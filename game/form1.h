@@ -5,11 +5,12 @@
 // ball and paddle positions are the Left/Top of their controls, the drawn boxes are the only
 // picture of the cell grid. Its handlers are spread over the subsystems that own them:
 // game/ (start-up, ball tick, level flow, paddle, saved game, level jump, editor transfer, melody
-// rotation), maps/ (map load, map save, random map), dialogs/ (pause, hints, menus).
+// rotation, map load, map save, random map, the "вид" menu), dialogs/ (pause, hints, menus).
 #include "actions/game_actions.h"
 #include "audio/media_device.h"
 #include "game/records.h"
 #include "input/controls.h"
+#include "maps/cells.h"
 #include "shell/controls.h"
 #include "shell/focus.h"
 #include "shell/timer.h"
@@ -24,29 +25,6 @@
 class Forms;
 namespace view {
 class ViewMenu;
-}
-
-// Cell grid indexed [x][y], x 0..10 and y 0..4; only x 1..10, y 1..4 are played.
-using CellGrid = std::array<std::array<float, 5>, 11>;
-
-// Cell colours on the playfield and in the editor.
-inline constexpr shell::Color kGreen = shell::rgb(0, 250, 0);
-inline constexpr shell::Color kYellow = shell::rgb(250, 250, 0);
-inline constexpr shell::Color kRed = shell::rgb(250, 0, 0);
-
-// The colour a cell value is shown in: green, yellow and red for 1, 2 and 3, `empty` for 0, and
-// none for any other value, whose cell keeps the picture it had.
-constexpr std::optional<shell::Color> cellColor(float value, shell::Color empty)
-{
-    if (value == 0)
-        return empty;
-    if (value == 1)
-        return kGreen;
-    if (value == 2)
-        return kYellow;
-    if (value == 3)
-        return kRed;
-    return std::nullopt;
 }
 
 // Main window heights in twips for the three difficulties (start screen and options window).
@@ -98,7 +76,7 @@ public:
 
     // Menu bar.
     shell::MenuItem fil, sa, load, save, map, editor, random, rekord, sped, about;
-    std::unique_ptr<view::ViewMenu> vid; // "вид", after them (view/view_menu.h)
+    std::unique_ptr<view::ViewMenu> vid; // "вид", after them (game/view_menu.h)
 
     // --- Shared routines ---
     void drawCell(int x, int y);
@@ -137,11 +115,11 @@ public:
     void load_Click();
     void Timer2_Tick();     // editor grid transfer (game/editor_transfer.cpp)
     void Timer3_Tick();
-    void Timer5_Tick();     // map save (maps/map_save.cpp)
-    void Timer6_Tick();     // map load (maps/map_load.cpp)
+    void Timer5_Tick();     // map save (game/map_save.cpp)
+    void Timer6_Tick();     // map load (game/map_load.cpp)
     void map_Click();
     void editor_Click();
-    void random_Click();    // random map (maps/random_map.cpp)
+    void random_Click();    // random map (game/random_map.cpp)
     void Timer4_Tick();     // music start (game/music.cpp)
     void MMControl2_Done(); // next melody
     void Command2_Click();  // pause button (dialogs/hints.cpp)

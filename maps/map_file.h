@@ -3,7 +3,7 @@
 // Written form: one record per line, sign position (space or "-"), digits, one space, CR LF.
 // Reading takes numbers separated by spaces, commas and line ends; text after the 40th number
 // is not read. Values outside 0..3 are kept as read.
-#include "game/form1.h"
+#include "maps/cells.h"
 #include "shell/files.h"
 
 #include <QByteArray>

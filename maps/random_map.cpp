@@ -1,20 +1,12 @@
-// The random map: 40 random picks of (column, row, value) laid over the grid, and play starts.
-//
-// The generator is a 24-bit linear congruential one, never seeded, so every run of the program
-// builds the same sequence of maps:
-//     x <- (1140671485 x + 12820163) mod 2^24,   r = x / 2^24 in [0, 1).
-// It starts from 327680 in every main window and nothing else draws from it. All arithmetic
-// stays in integers: floor(r * n) is (x * n) >> 24, exact for every state.
-#include "game/form1.h"
+#include "maps/random_map.h"
 
-#include <cstdint>
+namespace maps {
 
 namespace {
 
 constexpr std::uint64_t kMultiplier = 1140671485;
 constexpr std::uint64_t kIncrement = 12820163;
 constexpr std::uint64_t kModulusMask = (std::uint64_t{1} << 24) - 1;
-constexpr int kPicks = 40;
 
 // Advances the state; the product is below 2^55, so 64 bits never overflow.
 std::uint32_t nextState(std::uint32_t& state)
@@ -32,18 +24,13 @@ int nextBelow(std::uint32_t& state, int n)
 
 } // namespace
 
-void Form1::random_Click()
+RandomPick nextRandomPick(std::uint32_t& state)
 {
-    cls();
-    Timer1.setEnabled(true);
-    hdir = 1;
-    vdir = 1;
-    for (int pick = 0; pick < kPicks; ++pick) {
-        // Drawn in the order column, row, value; a later pick of the same cell replaces it.
-        const int x = nextBelow(rndState, 10) + 1;
-        const int y = nextBelow(rndState, 4) + 1;
-        rndcell = static_cast<float>(nextBelow(rndState, 3) + 1);
-        cells[x][y] = rndcell;
-        drawCell(x, y);
-    }
+    RandomPick pick;
+    pick.x = nextBelow(state, 10) + 1;
+    pick.y = nextBelow(state, 4) + 1;
+    pick.value = static_cast<float>(nextBelow(state, 3) + 1);
+    return pick;
 }
+
+} // namespace maps

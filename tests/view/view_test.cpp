@@ -4,11 +4,11 @@
 #include "filedialog/map_preview.h"
 #include "game/form1.h"
 #include "game/forms.h"
+#include "game/view_menu.h"
 #include "support/fakes.h"
 #include "support/qt_print.h"
 #include "view/cell_marks.h"
 #include "view/view_file.h"
-#include "view/view_menu.h"
 #include "view/window_size.h"
 
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "view/view_menu.h"
+#include "game/view_menu.h"
 
 #include "editor/form2.h"
 #include "filedialog/form3.h"
@@ -6,6 +6,7 @@
 #include "game/forms.h"
 #include "shell/basic.h"
 #include "shell/program.h"
+#include "view/window_size.h"
 
 namespace view {
 

@@ -1,0 +1,30 @@
+#pragma once
+// The cell grid and the colours of cell values, shared by the playfield, the editor, the map
+// files and the dialog's map pictures.
+#include "shell/controls.h"
+
+#include <array>
+#include <optional>
+
+// Cell grid indexed [x][y], x 0..10 and y 0..4; only x 1..10, y 1..4 are played.
+using CellGrid = std::array<std::array<float, 5>, 11>;
+
+// Cell colours on the playfield and in the editor.
+inline constexpr shell::Color kGreen = shell::rgb(0, 250, 0);
+inline constexpr shell::Color kYellow = shell::rgb(250, 250, 0);
+inline constexpr shell::Color kRed = shell::rgb(250, 0, 0);
+
+// The colour a cell value is shown in: green, yellow and red for 1, 2 and 3, `empty` for 0, and
+// none for any other value, whose cell keeps the picture it had.
+constexpr std::optional<shell::Color> cellColor(float value, shell::Color empty)
+{
+    if (value == 0)
+        return empty;
+    if (value == 1)
+        return kGreen;
+    if (value == 2)
+        return kYellow;
+    if (value == 3)
+        return kRed;
+    return std::nullopt;
+}
