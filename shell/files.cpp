@@ -4,7 +4,6 @@
 #include <atomic>
 #include <cerrno>
 #include <climits>
-#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -16,6 +15,8 @@ namespace {
 
 // A file larger than this is not rewritten in place: its old bytes are kept in memory meanwhile.
 constexpr off_t kMaxInPlace = 16 << 20;
+// As the kernel, a chain of more links than this is taken for a loop.
+constexpr int kMaxLinks = 40;
 
 // Writes every byte at the fd's position (offset < 0) or from `offset`, through short writes and
 // interruptions. Returns 0 or errno.
@@ -125,11 +126,17 @@ WriteResult writeFileWhole(const QString& path, const QByteArray& data)
         return r;
     }
     struct stat st {};
-    if (::lstat(target.constData(), &st) == 0 && S_ISLNK(st.st_mode)) {
-        if (char* real = ::realpath(target.constData(), nullptr)) {
-            target = real;
-            std::free(real);
+    // A link is followed to the file it leads to, which is written in its own folder; the link stays.
+    for (int hops = 0; ::lstat(target.constData(), &st) == 0 && S_ISLNK(st.st_mode); ++hops) {
+        QByteArray to(st.st_size > 0 ? st.st_size + 1 : PATH_MAX, '\0');
+        const ssize_t n = ::readlink(target.constData(), to.data(), static_cast<size_t>(to.size()));
+        if (hops == kMaxLinks || n < 0 || n >= to.size()) {
+            r.error = n < 0 ? errno : ELOOP; // a link that changed while it was read is taken as a loop
+            return r;
         }
+        to.truncate(n);
+        target = to.startsWith('/') ? to : folderOf(target) + '/' + to;
+        r.through = QFile::decodeName(target);
     }
     if (::stat(target.constData(), &st) != 0) {
         if (errno != ENOENT) {
@@ -313,13 +320,17 @@ QString writeFailureReason(int error)
     case EFBIG: return QStringLiteral("Файл слишком велик.");
     case EBUSY:
     case ETXTBSY: return QStringLiteral("Файл занят другой программой.");
+    case ELOOP: return QStringLiteral("Ссылки на файл ведут по кругу.");
     default: return systemReason(error);
     }
 }
 
 QString writeFailedMessage(const QString& what, const QString& path, const WriteResult& result)
 {
-    QString text = what + QStringLiteral(": ") + path + QLatin1Char('\n') + writeFailureReason(result.error);
+    QString text = what + QStringLiteral(": ") + path + QLatin1Char('\n');
+    if (!result.through.isEmpty())
+        text += QStringLiteral("Это ссылка на ") + result.through + QStringLiteral(". ");
+    text += writeFailureReason(result.error);
     switch (result.left) {
     case LeftOnDisk::Old:
         if (result.existed)

@@ -19,6 +19,7 @@ struct WriteResult {
     int error = 0; // errno of the step that failed; 0 when the whole file is on disk
     LeftOnDisk left = LeftOnDisk::Old;
     bool existed = false; // a file was there before the write
+    QString through;      // where the symbolic link that the path named led, when it was one
     explicit operator bool() const { return error == 0; }
 };
 
@@ -29,8 +30,13 @@ struct WriteResult {
 // synced after the rename; every return is checked, and on any failure the temporary file is
 // removed and the target is untouched. Where the folder forbids creating files but the file
 // itself is writable (a shared play folder), the file is rewritten in place: its old bytes are
-// kept in memory and put back if the rewrite fails. A symbolic link is written through to its
-// target. A file that exists but is not writable, a folder and an empty name are refused.
+// kept in memory and put back if the rewrite fails. A file that exists but is not writable, a
+// folder and an empty name are refused.
+//
+// A symbolic link is written through and never replaced: the file it leads to (through any
+// chain of links) is written as above, in that file's own folder. A link to a file that does not
+// exist yet makes that file there; a link into a folder that does not exist is refused (ENOENT)
+// and stays as it was.
 WriteResult writeFileWhole(const QString& path, const QByteArray& data);
 
 // A file opened for reading as the game reads its files. Only a regular file is opened (a pipe
