@@ -120,6 +120,7 @@ QString systemReason(int error)
 WriteResult writeFileWhole(const QString& path, const QByteArray& data)
 {
     WriteResult r;
+    r.error = 0; // a write is made: every step that fails below says why
     QByteArray target = QFile::encodeName(path);
     if (path.isEmpty() || path.endsWith(QLatin1Char('/')) || target.contains('\0')) {
         r.error = EINVAL;
@@ -321,6 +322,7 @@ QString writeFailureReason(int error)
     case EBUSY:
     case ETXTBSY: return QStringLiteral("Файл занят другой программой.");
     case ELOOP: return QStringLiteral("Ссылки на файл ведут по кругу.");
+    case WriteResult::kNotWritten: return QStringLiteral("Файл не записывался.");
     default: return systemReason(error);
     }
 }

@@ -15,11 +15,13 @@ enum class LeftOnDisk {
     Damaged, // an in-place rewrite failed and even putting the old bytes back failed
 };
 
+// How a write went. One made by default stands for no write at all, and is no success.
 struct WriteResult {
-    int error = 0; // errno of the step that failed; 0 when the whole file is on disk
+    int error = kNotWritten; // errno of the step that failed; 0 when the whole file is on disk
     LeftOnDisk left = LeftOnDisk::Old;
     bool existed = false; // a file was there before the write
     QString through;      // where the symbolic link that the path named led, when it was one
+    static constexpr int kNotWritten = -1;
     explicit operator bool() const { return error == 0; }
 };
 

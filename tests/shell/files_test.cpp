@@ -120,4 +120,7 @@ TEST(WholeFileWrite, ALinkToNoFileIsWrittenThroughOrRefusedAndStaysALink)
               "Не удалось сохранить игру: " + lost + "\nЭто ссылка на " + nowhere
                   + ". Папки, в которой лежит файл, больше нет.");
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System), QStringList({"config.cfg", "save.dbs"}));
+
+    // A result that no write made is no success.
+    EXPECT_FALSE(shell::WriteResult{});
 }
