@@ -59,8 +59,10 @@ void Form1::Form_Unload()
     QStringList failures;
     if (written && !*written)
         failures << settings::writeFailedMessage(path, *written);
-    if (kept.place >= 0 && !kept.written())
-        failures << records::notKeptMessage(recordsPath(), kept);
+    if (kept.place >= 0) {
+        if (const QString box = records::notice(score, recordsPath(), kept).box; !box.isEmpty())
+            failures << box;
+    }
     if (!failures.isEmpty()) {
         // Nothing of the game goes on behind these last boxes: no ball, no melody.
         for (shell::Timer* t : {&Timer1, &Timer2, &Timer3, &Timer4, &Timer5, &Timer6, &Timer7})

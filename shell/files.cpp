@@ -329,7 +329,8 @@ QString writeFailureReason(int error)
 
 QString writeFailedMessage(const QString& what, const QString& path, const WriteResult& result)
 {
-    QString text = what + QStringLiteral(": ") + path + QLatin1Char('\n');
+    QString text = (result.left == LeftOnDisk::New ? QStringLiteral("Файл записан, но диск не подтвердил запись") : what)
+                   + QStringLiteral(": ") + path + QLatin1Char('\n');
     if (!result.through.isEmpty())
         text += QStringLiteral("Это ссылка на ") + result.through + QStringLiteral(". ");
     text += writeFailureReason(result.error);
@@ -339,7 +340,7 @@ QString writeFailedMessage(const QString& what, const QString& path, const Write
             text += QStringLiteral(" Прежний файл не изменён.");
         break;
     case LeftOnDisk::New:
-        text += QStringLiteral(" Новый файл на месте, но при сбое питания может вернуться прежний.");
+        text += QStringLiteral(" При сбое питания может вернуться прежний файл.");
         break;
     case LeftOnDisk::Damaged:
         text += QStringLiteral(" Вернуть прежнее содержимое не удалось: файл может быть повреждён.");

@@ -23,6 +23,9 @@ struct WriteResult {
     QString through;      // where the symbolic link that the path named led, when it was one
     static constexpr int kNotWritten = -1;
     explicit operator bool() const { return error == 0; }
+    // The new bytes are in the file, confirmed by the disk or not: the game goes on as after a
+    // write, and the player is still told (writeFailedMessage) when they are not confirmed.
+    bool inPlace() const { return error == 0 || left == LeftOnDisk::New; }
 };
 
 // Writes the file whole, so that it holds either every byte it held before or every new byte.
@@ -80,8 +83,10 @@ ReadResult readFileHead(const QString& path, qint64 maxBytes);
 QString readFailureReason(int error);
 QString writeFailureReason(int error);
 
-// The whole message for a failed write: `what` names the file for the player ("Не удалось
-// сохранить настройки"), then the path, why, and what became of the file.
+// The whole message for a write that did not go as it should: `what` names the file for the
+// player ("Не удалось сохранить настройки"), then the path, why, and what became of the file. A
+// write whose new file is in place but not confirmed by the disk is told the same way for every
+// file, with no `what`: the file is written.
 QString writeFailedMessage(const QString& what, const QString& path, const WriteResult& result);
 // The same for a failed read.
 QString readFailedMessage(const QString& what, const QString& path, int error);
