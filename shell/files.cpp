@@ -1,11 +1,15 @@
 #include "shell/files.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <atomic>
 #include <cerrno>
 #include <climits>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
+#include <limits>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -208,6 +212,56 @@ WriteResult writeFileWhole(const QString& path, const QByteArray& data)
         ::close(dir);
     }
     return r;
+}
+
+namespace {
+
+// The name of the program that runs as `pid`: empty when no process has it, "?" when it may not
+// be looked at (another user's, or no /proc).
+QByteArray programOf(pid_t pid)
+{
+    if (::kill(pid, 0) != 0 && errno == ESRCH)
+        return {};
+    const QByteArray link = "/proc/" + QByteArray::number(pid) + "/exe";
+    QByteArray exe(PATH_MAX, '\0');
+    const ssize_t n = ::readlink(link.constData(), exe.data(), static_cast<size_t>(exe.size()));
+    if (n < 0)
+        return errno == ENOENT ? QByteArray() : QByteArrayLiteral("?");
+    exe.truncate(n);
+    if (exe.endsWith(" (deleted)")) // a program rebuilt while it runs
+        exe.chop(10);
+    return exe.mid(exe.lastIndexOf('/') + 1);
+}
+
+} // namespace
+
+void removeStaleTemporaries(const QString& folder, const std::function<bool(const QString& name)>& ours)
+{
+    // The writer's own names: the pid and its counter in decimal, without leading zeros.
+    static const QRegularExpression temporary(QStringLiteral("^\\.(.+)\\.tmp-([1-9][0-9]{0,9})-(0|[1-9][0-9]{0,9})$"));
+    DIR* dir = ::opendir(QFile::encodeName(folder).constData());
+    if (!dir)
+        return;
+    const pid_t self = ::getpid();
+    const QByteArray game = programOf(self);
+    while (const dirent* entry = ::readdir(dir)) {
+        const QRegularExpressionMatch match = temporary.match(QFile::decodeName(entry->d_name));
+        if (!match.hasMatch() || !ours(match.captured(1)))
+            continue;
+        struct stat st {};
+        if (::fstatat(::dirfd(dir), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode))
+            continue;
+        const qint64 pid = match.captured(2).toLongLong();
+        if (pid > std::numeric_limits<pid_t>::max())
+            continue;
+        if (pid != self) {
+            const QByteArray running = programOf(static_cast<pid_t>(pid));
+            if (running == game || running == "?")
+                continue; // a copy of the game that may be writing it now
+        }
+        ::unlinkat(::dirfd(dir), entry->d_name, 0);
+    }
+    ::closedir(dir);
 }
 
 ReadFile::ReadFile(const QString& path)

@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <QIODevice>
 #include <QString>
+#include <functional>
 
 namespace shell {
 
@@ -43,6 +44,13 @@ struct WriteResult {
 // exist yet makes that file there; a link into a folder that does not exist is refused (ENOENT)
 // and stays as it was.
 WriteResult writeFileWhole(const QString& path, const QByteArray& data);
+
+// Removes from `folder` what writes of the files `ours` names left behind when the program
+// writing them ended in their midst (a crash, a power cut): regular files named exactly as
+// writeFileWhole names its temporary files, ".<name>.tmp-<pid>-<n>", whose <pid> is not that of a
+// running copy of this program, or is this program's own (to be called before it writes
+// anything). Nothing else is touched. Reads the folder once.
+void removeStaleTemporaries(const QString& folder, const std::function<bool(const QString& name)>& ours);
 
 // A file opened for reading as the game reads its files. Only a regular file is opened (a pipe
 // or a device could make the game wait forever), and the reason of a failed open or read is kept.
