@@ -166,6 +166,13 @@ void XDriver::setAutoRepeat(bool on)
     XSync(m_display, False);
 }
 
+bool XDriver::autoRepeat()
+{
+    XKeyboardState state{};
+    XGetKeyboardControl(m_display, &state);
+    return state.global_auto_repeat == AutoRepeatModeOn;
+}
+
 void XDriver::focus(const XWin& w)
 {
     XSetInputFocus(m_display, w.id, RevertToParent, CurrentTime);
