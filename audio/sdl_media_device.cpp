@@ -25,7 +25,8 @@
 // devices keep their commands, with the file name each "open" saw, until the first window has
 // been painted, and then carry them out in the order they came.
 #include "audio/media_device.h"
-#include "audio/sdl_library.h"
+#include "sdl/mixer.h"
+#include "sdl/room.h"
 #include "shell/program.h"
 
 #include <QByteArray>
@@ -97,10 +98,11 @@ void SDLCALL channelFinished(int channel)
         postDone(c.owner);
 }
 
-// The shared audio output; touched from the GUI thread only. g_sdl is set while it is open.
+// The shared audio output; touched from the GUI thread only. g_sdl and g_mix are set while it is open.
 enum class Output { Untried, Open, Unavailable };
 Output g_output = Output::Untried;
 const sdl::Library* g_sdl = nullptr;
+const sdl::Mixer* g_mix = nullptr;
 
 void closeOutputAtExit()
 {
@@ -113,9 +115,9 @@ void closeOutputAtExit()
         return;
     g_output = Output::Unavailable;
     // Stop the audio thread before the rest of the process is torn down under it.
-    g_sdl->Mix_HaltChannel(-1);
-    g_sdl->Mix_HaltMusic();
-    g_sdl->Mix_CloseAudio();
+    g_mix->Mix_HaltChannel(-1);
+    g_mix->Mix_HaltMusic();
+    g_mix->Mix_CloseAudio();
 }
 
 bool outputReady()
@@ -125,29 +127,31 @@ bool outputReady()
 
     g_output = Output::Unavailable;
     const sdl::Library* lib = sdl::library();
-    if (!lib)
+    const sdl::Mixer* mix = lib ? sdl::mixer() : nullptr;
+    if (!mix)
         return false;
-    lib->SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    lib->SDL_SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, "Plinkat");
-    if (lib->SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+    // Held until the process ends: the mixer's thread may run until then.
+    static sdl::Subsystem* const audio = new sdl::Subsystem(SDL_INIT_AUDIO);
+    if (!audio->start()) {
         qWarning("audio: no audio output (%s); sound is off", lib->SDL_GetError());
         return false;
     }
-    if (lib->Mix_OpenAudio(kFrequency, MIX_DEFAULT_FORMAT, kChannels, kChunkFrames) != 0) {
+    if (mix->Mix_OpenAudio(kFrequency, MIX_DEFAULT_FORMAT, kChannels, kChunkFrames) != 0) {
         qWarning("audio: cannot open the audio output (%s); sound is off", lib->SDL_GetError());
-        lib->SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        audio->stop();
         return false;
     }
     for (const char* font : kSoundFonts) {
         if (QFile::exists(QString::fromLatin1(font))) {
-            lib->Mix_SetSoundFonts(font);
+            mix->Mix_SetSoundFonts(font);
             break;
         }
     }
-    lib->Mix_HookMusicFinished(&musicFinished);
-    lib->Mix_ChannelFinished(&channelFinished);
+    mix->Mix_HookMusicFinished(&musicFinished);
+    mix->Mix_ChannelFinished(&channelFinished);
     std::atexit(&closeOutputAtExit);
     g_sdl = lib;
+    g_mix = mix;
     g_output = Output::Open;
     return true;
 }
@@ -183,9 +187,9 @@ public:
         }
         if (g_output == Output::Open) {
             if (ownedMusic)
-                g_sdl->Mix_HaltMusic();
+                g_mix->Mix_HaltMusic();
             if (m_channel >= 0)
-                g_sdl->Mix_HaltChannel(m_channel);
+                g_mix->Mix_HaltChannel(m_channel);
         }
         unload();
         std::erase_if(g_held, [this](const HeldCommand& c) { return c.device == this; });
@@ -238,11 +242,11 @@ private:
         m_path = path;
         SDL_RWops* rw = g_sdl->SDL_RWFromConstMem(m_data.constData(), static_cast<int>(m_data.size()));
         if (isMidi(m_data)) {
-            m_music = g_sdl->Mix_LoadMUSType_RW(rw, MUS_MID, SDL_TRUE);
+            m_music = g_mix->Mix_LoadMUSType_RW(rw, MUS_MID, SDL_TRUE);
         } else {
-            m_chunk = g_sdl->Mix_LoadWAV_RW(rw, SDL_TRUE);
+            m_chunk = g_mix->Mix_LoadWAV_RW(rw, SDL_TRUE);
             if (m_chunk && !reserveChannel()) {
-                g_sdl->Mix_FreeChunk(m_chunk);
+                g_mix->Mix_FreeChunk(m_chunk);
                 m_chunk = nullptr;
             }
         }
@@ -276,9 +280,9 @@ private:
     void startMusic()
     {
         // Whoever holds the single music stream loses it; the hook answers its "play".
-        g_sdl->Mix_HaltMusic();
+        g_mix->Mix_HaltMusic();
         setMusicOwner(this);
-        if (g_sdl->Mix_PlayMusic(m_music, 0) != 0) {
+        if (g_mix->Mix_PlayMusic(m_music, 0) != 0) {
             qWarning("audio: cannot play %s (%s)", qUtf8Printable(m_path), g_sdl->SDL_GetError());
             setMusicOwner(nullptr);
         }
@@ -287,7 +291,7 @@ private:
     void startChunk()
     {
         setChannelPlaying(true);
-        if (g_sdl->Mix_PlayChannel(m_channel, m_chunk, 0) < 0) {
+        if (g_mix->Mix_PlayChannel(m_channel, m_chunk, 0) < 0) {
             qWarning("audio: cannot play %s (%s)", qUtf8Printable(m_path), g_sdl->SDL_GetError());
             setChannelPlaying(false);
         }
@@ -299,20 +303,20 @@ private:
         if (g_output != Output::Open)
             return;
         if (m_music && ownsMusic())
-            g_sdl->Mix_HaltMusic();
+            g_mix->Mix_HaltMusic();
         if (m_channel >= 0)
-            g_sdl->Mix_HaltChannel(m_channel);
+            g_mix->Mix_HaltChannel(m_channel);
     }
 
     void unload()
     {
         stop();
         if (m_music) {
-            g_sdl->Mix_FreeMusic(m_music);
+            g_mix->Mix_FreeMusic(m_music);
             m_music = nullptr;
         }
         if (m_chunk) {
-            g_sdl->Mix_FreeChunk(m_chunk);
+            g_mix->Mix_FreeChunk(m_chunk);
             m_chunk = nullptr;
         }
         m_data.clear();
@@ -368,7 +372,7 @@ private:
             needed = static_cast<int>(t.channels.size());
         }
         // Never called with the table locked: the mixer takes its own lock first in the hooks.
-        if (g_sdl->Mix_AllocateChannels(-1) < needed && g_sdl->Mix_AllocateChannels(needed) < needed) {
+        if (g_mix->Mix_AllocateChannels(-1) < needed && g_mix->Mix_AllocateChannels(needed) < needed) {
             HookTable& t = hooks();
             std::lock_guard lock(t.mutex);
             t.channels[static_cast<size_t>(m_channel)] = {};

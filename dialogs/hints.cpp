@@ -3,8 +3,18 @@
 
 void Form1::Command2_Click()
 {
-    Timer1.setEnabled(!Timer1.enabled());
+    pauseOrResume();
     polos.setFocus(); // so that the P key works at once
+}
+
+void Form1::pauseOrResume()
+{
+    if (resumeFromAway())
+        return;
+    if (Timer1.enabled())
+        holdStill(PlayState::Paused);
+    else
+        Timer1.setEnabled(true);
 }
 
 void Form1::Command2_MouseMove(const shell::MouseArgs&)

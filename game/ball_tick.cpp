@@ -25,7 +25,6 @@ void toggle(float& hdir)
 
 void Form1::Timer1_Tick()
 {
-    ballHeld = lookedAway = false; // the ball moves: whatever stopped it in flight is over
     // Drift window: a drift of 6..7 either way is clamped to 5.
     if (dx >= 6 && dx <= 7)
         dx = 5;

@@ -28,6 +28,7 @@ Form1::Form1(Forms& forms)
       Command2(*this, mmFromTwips(8520), 0, mmFromTwips(735), mmFromTwips(495)),
       MMControl1(forms.makeDevice()),
       MMControl2(forms.makeDevice()),
+      controls(*this, *this),
       m_forms(forms),
       m_focus([this] { Program_FocusLeft(); }, [this](bool ours) { Program_FocusSettled(ours); })
 {
@@ -84,11 +85,9 @@ Form1::Form1(Forms& forms)
     onKeyDown = [this](const shell::KeyArgs& k) { return controls.keyDown(k); };
     onKeyUp = [this](const shell::KeyArgs& k) { controls.keyUp(k); };
     onMinimize = [this] { Form_Minimize(); };
-    controls.onSteer = [this](float mm) { steerBy(mm); };
-    controls.onLaunch = [this](int shift) { polos_MouseDown({1, shift, 0, 0}); }; // the launch reads no position
-    controls.onPause = [this] { Command2_Click(); };
-    controls.ballSpeed = [this] { return skor; };
-    controls.padsListen = [this] { return visible() && !minimized(); };
+    // The keys steer from the moment the window opens; the hint line takes them once the player
+    // puts the caret there.
+    polos.setFocus();
 }
 
 Form1::~Form1() = default;

@@ -4,8 +4,9 @@
 // The main window measures in millimetres of its client area (origin top left, y down);
 // ball and paddle positions are the Left/Top of their controls, the drawn boxes are the only
 // picture of the cell grid. Its handlers are spread over the subsystems that own them:
-// game/ (start-up, ball tick, level flow, paddle, saved game, level jump, editor transfer),
-// maps/ (map load, map save, random map), audio/ (melody rotation), dialogs/ (pause, hints, menus).
+// game/ (start-up, ball tick, level flow, paddle, saved game, level jump, editor transfer, melody
+// rotation), maps/ (map load, map save, random map), dialogs/ (pause, hints, menus).
+#include "actions/game_actions.h"
 #include "audio/media_device.h"
 #include "game/records.h"
 #include "input/controls.h"
@@ -59,7 +60,7 @@ constexpr float mmFromTwips(double twips)
     return static_cast<float>(twips / shell::kTwipsPerMm);
 }
 
-class Form1 : public shell::Window {
+class Form1 : public shell::Window, public actions::GameActions {
 public:
     explicit Form1(Forms& forms);
     ~Form1() override;
@@ -81,11 +82,6 @@ public:
     bool runKept = false; // this run's score went to the records; the next run starts when the score goes back to 0
     QString unreadSettings; // the config.cfg start-up found but could not read: the end leaves it as it is
     std::uint32_t rndState = 327680; // state of the random-map generator (maps/random_map.cpp), fixed at every start
-    // The ball stopped in flight because the player looked away (game/look_away.cpp): held the
-    // moment a window of the game lost the focus, paused once the focus was found to be with
-    // another program or the window was minimised. Either holds only while Timer1 is off.
-    bool ballHeld = false;
-    bool lookedAway = false;
 
     // --- Controls ---
     shell::Shape ball;
@@ -131,10 +127,7 @@ public:
     void polos_MouseMove(const shell::MouseArgs& a); // steer (game/paddle.cpp)
     void polos_MouseDown(const shell::MouseArgs& a); // launch or trick
     void polos_KeyDown(int keyCode, int shift);      // pause key
-    void steerBy(float mm);                          // keys and gamepads
-    bool ballHangs() const; // stopped in flight by looking away (game/look_away.cpp)
-    void resumeFromAway();
-    void Program_FocusLeft();
+    void Program_FocusLeft(); // looking away (game/look_away.cpp)
     void Program_FocusSettled(bool ours);
     void Form_Minimize();
     void deck_Click();
@@ -149,7 +142,7 @@ public:
     void map_Click();
     void editor_Click();
     void random_Click();    // random map (maps/random_map.cpp)
-    void Timer4_Tick();     // music start (audio/music.cpp)
+    void Timer4_Tick();     // music start (game/music.cpp)
     void MMControl2_Done(); // next melody
     void Command2_Click();  // pause button (dialogs/hints.cpp)
     void Command2_MouseMove(const shell::MouseArgs& a);
@@ -158,9 +151,25 @@ public:
     void about_Click();     // about window
     void rekord_Click();    // records window
 
+    // --- What every device does: the mouse handlers, the keys and the gamepads call these ---
+    using PlayState = actions::PlayState;
+    void launch(bool trick) override; // (game/paddle.cpp)
+    void pauseOrResume() override;    // (dialogs/hints.cpp)
+    void steerBy(float mm) override;  // (game/paddle.cpp)
+    PlayState playState() const override; // (game/look_away.cpp)
+
     Forms& forms() { return m_forms; }
 
 private:
+    // Stops the ball tick for a reason of play's own, which playState() tells until Timer1 next
+    // starts, whoever starts it.
+    void holdStill(PlayState why);
+    // Sets a ball hanging since the player looked away going again, as it was; false for any other.
+    bool resumeFromAway();
+    void lookAway();
+
     Forms& m_forms;
+    PlayState m_still = PlayState::Resting;
+    unsigned m_stillSince = 0; // Timer1.starts() when m_still was set
     shell::FocusWatch m_focus;
 };

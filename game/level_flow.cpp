@@ -43,7 +43,7 @@ bool Form1::loadLevelMap(float ofLevel)
 
 void Form1::levelCleared()
 {
-    Timer1.setEnabled(false);
+    holdStill(PlayState::Resting);
     dx = 0;
     hdir = 2;
     shell::msgBox(QStringLiteral("молодец"));
@@ -80,7 +80,7 @@ records::Kept Form1::keepRecord()
 
 void Form1::ballLost()
 {
-    Timer1.setEnabled(false);
+    holdStill(PlayState::Resting);
     // The run is over as the ball falls: its score and level are the ones the records get, whatever
     // happens while the box waits.
     const float runScore = score;

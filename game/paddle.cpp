@@ -7,9 +7,16 @@
 
 namespace {
 constexpr int kShift = 1;
-constexpr int kKeyP = 80;
+constexpr int kKeyP = 'P';
 constexpr float kStripTwipsPerMm = 60; // the strip's twips to the window's millimetres
 constexpr float kTrickCost = 20;
+
+// A ball that stands still rides on the paddle, but not one hanging in the air since the player
+// looked away.
+bool ridesOnPaddle(actions::PlayState s)
+{
+    return s != actions::PlayState::Flying && s != actions::PlayState::LookingAway && s != actions::PlayState::LookedAway;
+}
 } // namespace
 
 void Form1::polos_MouseMove(const shell::MouseArgs& a)
@@ -19,7 +26,7 @@ void Form1::polos_MouseMove(const shell::MouseArgs& a)
     if (!Timer1.enabled())
         Text1.setText(QStringLiteral("ПОЕХАЛИ, типа СТАРТ"));
     deck.setLeft(a.x / kStripTwipsPerMm);
-    if (!Timer1.enabled() && !ballHangs())
+    if (ridesOnPaddle(playState()))
         ball.setLeft(deck.left() + 10);
 }
 
@@ -35,27 +42,31 @@ void Form1::steerBy(float mm)
     else
         to = std::min(from, std::max(to, 0.0f));
     deck.setLeft(to);
-    if (!Timer1.enabled() && !ballHangs())
+    if (ridesOnPaddle(playState()))
         ball.setLeft(deck.left() + 10);
 }
 
 void Form1::polos_MouseDown(const shell::MouseArgs& a)
 {
-    // A ball stopped in flight while the player looked away goes on as it was.
-    if (ballHangs()) {
-        resumeFromAway();
+    launch(a.shift == kShift);
+}
+
+void Form1::launch(bool trick)
+{
+    if (resumeFromAway())
         return;
-    }
     // From a stopped game the level's map is read afresh; a broken map keeps play stopped.
     if (!Timer1.enabled() && !loadLevelMap())
         return;
-    if (a.shift == kShift) {
+    if (trick) {
         hdir = 0;
         score = score - kTrickCost;
         if (score <= 0) {
             score = 0;
             restBallOnPaddle(deck.top() - 8);
             Text1.setText(QStringLiteral("ТАК НЕЛЬЗЯ"));
+            if (!Timer1.enabled())
+                holdStill(PlayState::Resting);
         }
         return;
     }
@@ -69,12 +80,10 @@ void Form1::polos_KeyDown(int keyCode, int /*shift*/)
 {
     if (keyCode != kKeyP)
         return;
-    if (ballHangs()) {
-        resumeFromAway();
+    if (resumeFromAway())
         return;
-    }
     if (Timer1.enabled()) {
-        Timer1.setEnabled(false);
+        holdStill(PlayState::Paused);
         return;
     }
     ball.setTop(ball.top() + 30);

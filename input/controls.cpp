@@ -1,17 +1,20 @@
 #include "input/controls.h"
 
 #include "input/gamepads.h"
+#include "shell/keys.h"
+#include "shell/program.h"
+#include "shell/focus.h"
+#include "shell/window.h"
 
 namespace input {
 
 namespace {
 
+constexpr int kShiftAlone = 1;
 constexpr int kCtrlOrAlt = 2 | 4;
-constexpr int kKeyA = 'A';
-constexpr int kKeyD = 'D';
 
 // The steering keys, one bit each; the first two steer left.
-constexpr int kSteeringKeys[] = {shell::kKeyLeft, kKeyA, shell::kKeyRight, kKeyD};
+constexpr int kSteeringKeys[] = {shell::kKeyLeft, 'A', shell::kKeyRight, 'D'};
 constexpr int kLeftKeys = 0b0011;
 constexpr int kRightKeys = 0b1100;
 
@@ -30,7 +33,7 @@ bool isLetter(int keyCode)
 
 } // namespace
 
-Controls::Controls()
+Controls::Controls(actions::GameActions& game, const shell::Window& window) : m_game(game), m_window(window)
 {
     timer.onTick = [this] { tick(); };
 }
@@ -47,12 +50,11 @@ bool Controls::keyDown(const shell::KeyArgs& k)
     if (k.autoRepeat)
         return true; // held already: the press counted
     if (launchKey) {
-        if (onLaunch)
-            onLaunch(k.shift);
+        m_game.launch(k.shift == kShiftAlone);
         return true;
     }
     m_keys |= bit;
-    update();
+    steerNow();
     return true;
 }
 
@@ -62,64 +64,73 @@ void Controls::keyUp(const shell::KeyArgs& k)
     if (k.autoRepeat || !(m_keys & bit))
         return;
     m_keys &= ~bit;
-    update();
+    steerNow();
 }
 
 void Controls::releaseKeys()
 {
     m_keys = 0;
-    update();
-}
-
-void Controls::setPadHeld(int direction)
-{
-    m_padHeld = direction;
-    update();
-}
-
-void Controls::setStick(float deflection)
-{
-    m_steering.setStick(deflection);
-    update();
-}
-
-void Controls::padLaunch()
-{
-    if (onLaunch)
-        onLaunch(0);
-}
-
-void Controls::padPause()
-{
-    if (onPause)
-        onPause();
+    steerNow();
 }
 
 bool Controls::startGamepads()
 {
     if (!m_pads) {
-        m_pads = std::make_unique<Gamepads>(*this);
+        m_pads = std::make_unique<Gamepads>();
         if (!m_pads->start()) {
             m_pads.reset();
             return false;
         }
+        takePads(m_pads->poll()); // the gamepads plugged in already
     }
-    update();
+    steerNow();
     return true;
 }
 
-// A new direction moves the paddle at once, on the press itself; the timer takes it on from there,
-// a full period later.
-void Controls::update()
+bool Controls::padsMayAct() const
+{
+    return m_window.visible() && !m_window.minimized() && shell::programActive() && !shell::boxWaiting();
+}
+
+void Controls::takePads(const PadState& pads)
+{
+    if (!padsMayAct()) {
+        m_padHeld = 0;
+        m_steering.setStick(0);
+        return;
+    }
+    m_padHeld = pads.held;
+    m_steering.setStick(pads.stick);
+    if (pads.launch)
+        m_game.launch(false);
+    if (pads.pause)
+        m_game.pauseOrResume();
+}
+
+// The direction held on the keys (which win) or the D-pads; true when a new one was set off.
+bool Controls::takeHeld()
 {
     const int keys = ((m_keys & kRightKeys) ? 1 : 0) - ((m_keys & kLeftKeys) ? 1 : 0);
     const int held = keys != 0 ? keys : m_padHeld;
     const bool setOff = held != 0 && held != m_steering.held();
     m_steering.setHeld(held);
-    if (setOff && !m_polling)
+    return setOff;
+}
+
+// A press or release moves the paddle at once, on the event itself, when it sets off a new
+// direction; the timer takes it on from there, a full period later.
+void Controls::steerNow()
+{
+    const bool setOff = takeHeld();
+    if (setOff)
         move();
-    // Every 16 ms while the paddle moves or a gamepad is connected; with gamepad support and none
-    // connected, now and then to find one plugged in; otherwise never.
+    retime(setOff);
+}
+
+// Every 16 ms while the paddle moves or a gamepad is connected; with gamepad support and none
+// connected, now and then to find one plugged in; otherwise never.
+void Controls::retime(bool restart)
+{
     int interval = 0;
     if (m_steering.moving() || (m_pads && m_pads->connected()))
         interval = 16;
@@ -130,7 +141,7 @@ void Controls::update()
             timer.setEnabled(false);
         return;
     }
-    if (setOff || !timer.enabled() || timer.interval() != interval) {
+    if (restart || !timer.enabled() || timer.interval() != interval) {
         timer.setInterval(interval);
         timer.setEnabled(true);
     }
@@ -138,21 +149,19 @@ void Controls::update()
 
 void Controls::tick()
 {
-    if (m_pads) {
-        m_polling = true; // a new direction found here takes its first step below
-        m_pads->poll();   // may call setPadHeld, setStick and the buttons
-        m_polling = false;
-    }
+    if (m_pads)
+        takePads(m_pads->poll());
+    const bool setOff = takeHeld();
     if (m_steering.moving())
         move();
-    update();
+    retime(setOff);
 }
 
 void Controls::move()
 {
-    const float mm = m_steering.step(ballSpeed ? ballSpeed() : 0);
-    if (mm != 0 && onSteer)
-        onSteer(mm);
+    const float mm = m_steering.step(m_ballSpeed);
+    if (mm != 0)
+        m_game.steerBy(mm);
 }
 
 } // namespace input

@@ -1,5 +1,7 @@
 #include "shell/controls.h"
 
+#include "shell/keys.h"
+
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -41,32 +43,6 @@ int buttonCodeOf(Qt::MouseButton button)
 QColor toQColor(Color c)
 {
     return QColor(c & 0xff, (c >> 8) & 0xff, (c >> 16) & 0xff);
-}
-
-// Letter and digit keys report the key's place on a US keyboard as its upper-case character code
-// (the P key is 80), whatever layout is active: with the Russian layout the same key types "З".
-// On Linux the native scan code names the physical key, as the kernel's key code + 8 (X11 and
-// Wayland alike); without one (a synthetic event) the key's own code stands.
-int keyCodeOf(const QKeyEvent& e)
-{
-    // Kernel key codes of the rows: 1..9, 0 from 2; Q..P from 16; A..L from 30; Z..M from 44.
-    static constexpr struct { int first; const char* keys; } kRows[] = {
-        {2, "1234567890"}, {16, "QWERTYUIOP"}, {30, "ASDFGHJKL"}, {44, "ZXCVBNM"}};
-    const int code = static_cast<int>(e.nativeScanCode()) - 8;
-    for (const auto& row : kRows) {
-        const int at = code - row.first;
-        if (at >= 0 && at < static_cast<int>(std::char_traits<char>::length(row.keys)))
-            return row.keys[at];
-    }
-    switch (e.key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter: return kKeyEnter;
-    case Qt::Key_Left: return kKeyLeft;
-    case Qt::Key_Up: return kKeyUp;
-    case Qt::Key_Right: return kKeyRight;
-    case Qt::Key_Down: return kKeyDown;
-    default: return e.key() < 256 ? e.key() : (e.key() & 0xff);
-    }
 }
 
 namespace {

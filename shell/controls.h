@@ -2,6 +2,8 @@
 // The control model the handlers rely on: windows hold controls, and every control keeps its
 // properties exactly as the handlers set them (positions as floats in the container's own units),
 // mirroring them onto Qt widgets. Geometry is converted to pixels only when a widget is placed.
+#include "shell/keys.h"
+
 #include <QPixmap>
 #include <QString>
 #include <functional>
@@ -30,18 +32,9 @@ struct MouseArgs {
     float y = 0;
 };
 
-// Key codes of the keys that have no letter: the codes of the key events of the form designer's
-// toolkit, so the P key's 80 and these agree.
-inline constexpr int kKeyEnter = 13; // Return and the keypad's Enter alike
-inline constexpr int kKeySpace = 32;
-inline constexpr int kKeyLeft = 37;
-inline constexpr int kKeyUp = 38;
-inline constexpr int kKeyRight = 39;
-inline constexpr int kKeyDown = 40;
-
 // A key going down or up in a window.
 struct KeyArgs {
-    int keyCode = 0; // as keyCodeOf gives it
+    int keyCode = 0; // shell/keys.h: the key's own code, or kKeyNone
     int shift = 0;   // shift state bits as in MouseArgs
     bool autoRepeat = false; // made by the system's key repeat while the key is held
     bool intoText = false;   // the control with the focus takes typed text (a text box)
@@ -229,9 +222,6 @@ void fitFont(Control& control, const QString& sample, int largestPx, int padding
 // Conversions used by the widgets.
 int shiftStateOf(Qt::KeyboardModifiers mods);
 int buttonCodeOf(Qt::MouseButton button);
-// A key's code: letters and digits by their place on a US keyboard (the P key is 80 whatever the
-// layout), Enter, Space and the arrows as the constants above, other keys by Qt's code.
-int keyCodeOf(const QKeyEvent& e);
 QColor toQColor(Color c);
 
 } // namespace shell

@@ -9,6 +9,15 @@
 
 namespace shell {
 
+namespace {
+bool g_focusGone = false; // the X server took the focus from a window of the program; no new one yet
+} // namespace
+
+bool programActive()
+{
+    return QApplication::activeWindow() != nullptr && !g_focusGone;
+}
+
 class FocusWatch::Filter : public QObject, public QAbstractNativeEventFilter {
 public:
     Filter(std::function<void()> left, std::function<void(bool)> settled)
@@ -20,6 +29,7 @@ public:
         if (platform == QLatin1String("xcb"))
             QCoreApplication::instance()->installNativeEventFilter(this);
         connect(qApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* w) {
+            g_focusGone = w == nullptr;
             if (!w)
                 m_left(); // on X11 mostly told already; the watch tells it again, to be sure
             m_settled(w != nullptr);
@@ -33,6 +43,10 @@ public:
         if (type != "xcb_generic_event_t")
             return false;
         const auto* e = static_cast<const xcb_generic_event_t*>(message);
+        if ((e->response_type & 0x7f) == XCB_FOCUS_IN) {
+            g_focusGone = false; // back, perhaps before the toolkit noticed it was gone
+            return false;
+        }
         if ((e->response_type & 0x7f) != XCB_FOCUS_OUT)
             return false;
         const auto* out = static_cast<const xcb_focus_out_event_t*>(message);
@@ -43,6 +57,7 @@ public:
             return false;
         for (QWidget* top : QApplication::topLevelWidgets()) {
             if (top->internalWinId() == out->event && top->isVisible()) {
+                g_focusGone = true;
                 m_left();
                 break;
             }

@@ -5,6 +5,11 @@
 
 namespace shell {
 
+// Whether a window of the program has the keyboard focus now. On X11 it turns false the moment the
+// X server takes the focus away, not a tenth of a second later as the toolkit does, once a
+// FocusWatch exists.
+bool programActive();
+
 class FocusWatch {
 public:
     // `left` runs the moment a shown window of the program loses the keyboard focus, which may be

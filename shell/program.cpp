@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QScopeGuard>
 #include <QSocketNotifier>
 #include <QTimer>
 #include <QWidget>
@@ -21,6 +22,7 @@ namespace {
 std::function<void(const QString&)> g_messageBox;
 std::function<void()> g_endProgram;
 bool g_ended = false;
+int g_boxesWaiting = 0;
 } // namespace
 
 void msgBox(const QString& text)
@@ -29,6 +31,8 @@ void msgBox(const QString& text)
     // box) shows nothing more.
     if (g_ended)
         return;
+    ++g_boxesWaiting;
+    const auto done = qScopeGuard([] { --g_boxesWaiting; });
     if (g_messageBox) {
         g_messageBox(text);
         return;
@@ -36,6 +40,11 @@ void msgBox(const QString& text)
     QMessageBox box(QMessageBox::NoIcon, kProductTitle, text, QMessageBox::Ok, QApplication::activeWindow());
     box.setWindowModality(Qt::ApplicationModal);
     box.exec();
+}
+
+bool boxWaiting()
+{
+    return g_boxesWaiting > 0;
 }
 
 void setMessageBoxHandler(std::function<void(const QString&)> handler)

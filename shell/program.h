@@ -13,6 +13,9 @@ inline const QString kProductTitle = QStringLiteral("Plinkat");
 void msgBox(const QString& text);
 // Replaces what msgBox does (tests answer OK and record the text); an empty function restores the real box.
 void setMessageBoxHandler(std::function<void(const QString&)> handler);
+// Whether a handler waits in a message box now. Devices the box's modality does not hold back
+// (the gamepads) check it.
+bool boxWaiting();
 
 // Ends the program: every timer stops ticking and the event loop quits with exit code 0.
 void endProgram();

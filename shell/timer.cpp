@@ -58,6 +58,8 @@ Timer::~Timer()
 void Timer::setEnabled(bool on)
 {
     // Re-enabling a running timer restarts its period, as setting Enabled does in a form designer's timer.
+    if (on && !m_enabled)
+        ++m_starts;
     m_enabled = on;
     m_clock->changed(*this);
 }

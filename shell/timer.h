@@ -39,6 +39,8 @@ public:
 
     bool enabled() const { return m_enabled; }
     void setEnabled(bool on);
+    // How many times the timer has gone from disabled to enabled: a mark of "since it last started".
+    unsigned starts() const { return m_starts; }
     int interval() const { return m_interval; }
     void setInterval(int ms);
 
@@ -53,6 +55,7 @@ private:
     bool m_enabled = false;
     int m_interval;
     bool m_inTick = false;
+    unsigned m_starts = 0;
     std::unique_ptr<QTimer> m_qtimer; // used only by the real clock
 };
 

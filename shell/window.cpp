@@ -1,5 +1,7 @@
 #include "shell/window.h"
 
+#include "shell/keys.h"
+
 #include <QAction>
 #include <QCloseEvent>
 #include <QGuiApplication>

@@ -1,7 +1,9 @@
 // Keys and gamepads steer and launch through the main window's real input path; looking away
 // stops the ball in flight. Time moves only by the manual clock: one steering step per 16 ms.
+#include "dialogs/form5.h"
 #include "game/game_helpers.h"
 #include "input/steering.h"
+#include "shell/program.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -26,6 +28,13 @@ void send(Form1& f1, QEvent::Type type, int key, quint32 scanCode = 0, Qt::Keybo
 }
 void press(Form1& f1, int key, quint32 scanCode = 0, const QString& text = {}) { send(f1, QEvent::KeyPress, key, scanCode, {}, text); }
 void release(Form1& f1, int key, quint32 scanCode = 0) { send(f1, QEvent::KeyRelease, key, scanCode); }
+
+// The ball speed as the options' slider sets it, slider / 10.
+void setSpeed(Form1& f1, int slider)
+{
+    f1.forms().form5().HScroll1.setValue(slider);
+    f1.forms().form5().HScroll1_Change();
+}
 
 float rightmost(Form1& f1)
 {
@@ -53,7 +62,7 @@ TEST(Keys, HeldArrowCrossesTheStripBeforeTheBallComesDownAndStopsAtTheEdge)
     Form1& f1 = playing(fx);
     for (int slider = 0; slider <= 100; ++slider) {
         SCOPED_TRACE(slider);
-        f1.skor = static_cast<float>(slider) / 10;
+        setSpeed(f1, slider);
         f1.deck.setLeft(0);
         press(f1, Qt::Key_Right);
         EXPECT_FLOAT_EQ(f1.deck.left(), input::fullSpeed(f1.skor) / input::kRampSteps) << "moves on the press";
@@ -83,13 +92,20 @@ TEST(Keys, SteerAndLaunchFromAnyControlWhileLettersTypeInTheHintLine)
 {
     GameFixture fx;
     Form1& f1 = playing(fx);
-    f1.skor = 4;
+    setSpeed(f1, 40);
     f1.show();
     QApplication::setActiveWindow(f1.topLevel());
     f1.Text1.setText({});
+    // From the moment the window opens D steers, as → does.
+    const float opened = f1.deck.left();
+    send(f1, QEvent::KeyPress, Qt::Key_D, kDPlace, {}, QStringLiteral("d"));
+    send(f1, QEvent::KeyRelease, Qt::Key_D, kDPlace);
+    EXPECT_FLOAT_EQ(f1.deck.left(), opened + 1.6f) << "D did not steer in the window just opened";
+    EXPECT_EQ(f1.Text1.text(), "");
+
+    // With the caret in the hint line, D types.
     f1.Text1.setFocus();
     const float start = f1.deck.left();
-
     send(f1, QEvent::KeyPress, Qt::Key_D, kDPlace, {}, QStringLiteral("d"));
     EXPECT_EQ(f1.Text1.text(), "d");
     EXPECT_EQ(f1.deck.left(), start);
@@ -141,13 +157,55 @@ TEST(Keys, SteerAndLaunchFromAnyControlWhileLettersTypeInTheHintLine)
     EXPECT_FALSE(f1.Timer1.enabled()) << "Space launched from the menu bar";
 }
 
+// Keys that are no command of the game's do nothing, on the strip or anywhere in the window: each
+// pressed and let go neither launches, nor steers, nor reads the map. Shift held over a Shift-click
+// charges the trick once.
+TEST(Keys, EveryOtherKeyIsNoCommand)
+{
+    GameFixture fx;
+    Form1& f1 = playing(fx);
+    setSpeed(f1, 40);
+    f1.show();
+    QApplication::setActiveWindow(f1.topLevel());
+    f1.cells = {}; // a map read would bring the level's cells back
+    f1.score = 45;
+    const float paddle = f1.deck.left();
+    std::vector<std::pair<int, Qt::KeyboardModifiers>> keys = {
+        {Qt::Key_Shift, Qt::ShiftModifier}, {Qt::Key_Control, Qt::ControlModifier}, {Qt::Key_Alt, Qt::AltModifier},
+        {Qt::Key_AltGr, {}}, {Qt::Key_Super_L, Qt::MetaModifier}, {Qt::Key_Meta, Qt::MetaModifier},
+        {Qt::Key_CapsLock, {}}, {Qt::Key_NumLock, {}}, {Qt::Key_Escape, {}}, {Qt::Key_Home, {}}, {Qt::Key_End, {}},
+        {Qt::Key_PageUp, {}}, {Qt::Key_PageDown, {}}, {Qt::Key_Insert, {}}, {Qt::Key_Delete, {}},
+        {Qt::Key_Backspace, {}}, {Qt::Key_Menu, {}}, {Qt::Key_VolumeUp, {}}};
+    for (int f = 0; f < 12; ++f)
+        keys.emplace_back(Qt::Key_F1 + f, Qt::KeyboardModifiers{});
+    for (QWidget* focus : {static_cast<QWidget*>(nullptr), f1.polos.widget()}) {
+        if (focus)
+            focus->setFocus();
+        for (const auto& [key, mods] : keys) {
+            SCOPED_TRACE(key);
+            send(f1, QEvent::KeyPress, key, 0, mods);
+            fx.tick();
+            send(f1, QEvent::KeyRelease, key, 0);
+            fx.tick();
+            EXPECT_FALSE(f1.Timer1.enabled());
+            EXPECT_EQ(f1.deck.left(), paddle);
+            EXPECT_EQ(f1.cells[1][1], 0.0f) << "the map was read";
+            EXPECT_EQ(f1.score, 45.0f);
+        }
+    }
+    send(f1, QEvent::KeyPress, Qt::Key_Shift, 0, Qt::ShiftModifier);
+    f1.polos_MouseDown({1, 1, 3000, 300});
+    send(f1, QEvent::KeyRelease, Qt::Key_Shift, 0);
+    EXPECT_EQ(f1.score, 25.0f) << "one trick, charged once";
+}
+
 // A paddle the mouse left beyond the right edge is not pulled back by a key; the keys move it only
 // the way they steer, and stop at the left edge.
 TEST(Keys, MixedWithTheMouseThePaddleNeverJumps)
 {
     GameFixture fx;
     Form1& f1 = playing(fx);
-    f1.skor = 4;
+    setSpeed(f1, 40);
     f1.polos_MouseMove({0, 0, 9000, 300});
     EXPECT_EQ(f1.deck.left(), 150.0f);
     press(f1, Qt::Key_Right);
@@ -169,14 +227,13 @@ TEST(LookAway, BallHangsUntilTheNextActionAndGoesOnAsItWas)
 {
     GameFixture fx;
     Form1& f1 = playing(fx);
-    f1.skor = 4;
+    setSpeed(f1, 40);
     f1.show();
     flying(f1);
     f1.Program_FocusLeft();
     EXPECT_FALSE(f1.Timer1.enabled()) << "held at once";
     f1.Program_FocusSettled(true); // the options window, say
-    EXPECT_TRUE(f1.Timer1.enabled());
-    EXPECT_FALSE(f1.lookedAway);
+    EXPECT_EQ(f1.playState(), actions::PlayState::Flying);
 
     const auto away = [&] {
         flying(f1);
@@ -185,7 +242,7 @@ TEST(LookAway, BallHangsUntilTheNextActionAndGoesOnAsItWas)
         f1.Program_FocusLeft();
         f1.Program_FocusSettled(false);
         fx.tick(5);
-        EXPECT_FALSE(f1.Timer1.enabled());
+        EXPECT_EQ(f1.playState(), actions::PlayState::LookedAway);
         EXPECT_EQ(f1.ball.left(), 70.0f);
         EXPECT_EQ(f1.ball.top(), 60.0f);
         EXPECT_TRUE(f1.Text1.text().startsWith("ОТВЛЁКСЯ"));
@@ -200,7 +257,7 @@ TEST(LookAway, BallHangsUntilTheNextActionAndGoesOnAsItWas)
         EXPECT_EQ(f1.dx, 0.8f);
         fx.tick();
         EXPECT_FLOAT_EQ(f1.ball.left(), 70 - 4 + 0.8f);
-        EXPECT_FALSE(f1.lookedAway);
+        EXPECT_EQ(f1.playState(), actions::PlayState::Flying);
     };
 
     away();
@@ -228,16 +285,24 @@ TEST(LookAway, BallHangsUntilTheNextActionAndGoesOnAsItWas)
     f1.hdir = 2;
     f1.dx = 0.8f;
     f1.topLevel()->showMinimized();
-    EXPECT_FALSE(f1.Timer1.enabled());
-    EXPECT_TRUE(f1.lookedAway);
+    EXPECT_EQ(f1.playState(), actions::PlayState::LookedAway);
     f1.topLevel()->showNormal();
     f1.polos_MouseDown({1, 0, 3000, 300});
     wentOn("minimised");
 
-    f1.Timer1.setEnabled(false); // a ball at rest is not held
+    f1.Timer1.setEnabled(false); // a ball not in flight is not held
     f1.Program_FocusLeft();
     f1.Program_FocusSettled(false);
-    EXPECT_FALSE(f1.ballHangs());
+    EXPECT_EQ(f1.playState(), actions::PlayState::Stopped);
+
+    // A reason to stand still lasts only until the ball next flies, whoever starts it.
+    f1.Command2.click();
+    EXPECT_EQ(f1.playState(), actions::PlayState::Flying);
+    f1.Command2.click();
+    EXPECT_EQ(f1.playState(), actions::PlayState::Paused);
+    f1.Timer1.setEnabled(true);
+    f1.Timer1.setEnabled(false);
+    EXPECT_EQ(f1.playState(), actions::PlayState::Stopped);
 }
 
 namespace {
@@ -284,8 +349,9 @@ TEST(Gamepad, VirtualPadSteersLaunchesAndPausesAndMayBeUnplugged)
 {
     GameFixture fx;
     Form1& f1 = playing(fx);
-    f1.skor = 4; // full speed 8 mm per tick
+    setSpeed(f1, 40); // full speed 8 mm per tick
     f1.show();
+    QApplication::setActiveWindow(f1.topLevel());
     ASSERT_TRUE(f1.controls.startGamepads()) << "no SDL joystick support";
     EXPECT_EQ(f1.controls.timer.interval(), 1000) << "no pad: only a look now and then";
     VirtualPad pad;
@@ -324,7 +390,29 @@ TEST(Gamepad, VirtualPadSteersLaunchesAndPausesAndMayBeUnplugged)
     pad.button(SDL_CONTROLLER_BUTTON_START, false);
     EXPECT_FALSE(f1.Timer1.enabled()) << "Start pauses";
 
+    // Behind another program the gamepad does nothing: no steering, no launch, no resume.
+    QApplication::setActiveWindow(nullptr);
+    const float behind = f1.deck.left();
     pad.stick(32767);
+    pad.button(SDL_CONTROLLER_BUTTON_A, true);
+    fx.tick(3);
+    pad.button(SDL_CONTROLLER_BUTTON_A, false);
+    EXPECT_EQ(f1.deck.left(), behind) << "the stick steered behind another program";
+    EXPECT_FALSE(f1.Timer1.enabled()) << "A launched behind another program";
+    QApplication::setActiveWindow(f1.topLevel());
+    fx.tick(2);
+    EXPECT_GT(f1.deck.left(), behind) << "back in the game, the stick steers again";
+    // Nor while a handler waits in a message box, whose modality holds back only the mouse and keys.
+    pad.stick(0);
+    fx.whileBoxWaits = [&](const QString&) {
+        pad.button(SDL_CONTROLLER_BUTTON_A, true);
+        fx.tick(2);
+        pad.button(SDL_CONTROLLER_BUTTON_A, false);
+    };
+    shell::msgBox(QStringLiteral("БАБАХ !!!"));
+    fx.whileBoxWaits = {};
+    EXPECT_FALSE(f1.Timer1.enabled()) << "A launched while a box waited";
+
     pad.unplug();
     fx.tick(3);
     EXPECT_EQ(f1.controls.timer.interval(), 1000);

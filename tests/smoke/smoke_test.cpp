@@ -498,3 +498,86 @@ TEST(Smoke, InstalledGameStartsFromItsDesktopEntryInThePlayersFolder)
     }
     EXPECT_FALSE(QFileInfo::exists(play + QStringLiteral("/save.dbs")));
 }
+
+namespace {
+
+// The ball stands still: the same place in six looks in a row.
+bool waitForBallStill(XDriver& x, const XWin& w, std::optional<std::pair<int, int>>& at)
+{
+    int same = 0;
+    std::optional<std::pair<int, int>> last;
+    return waitForBall(x, w, at, [&](const auto& b) {
+        same = b && b == last ? same + 1 : 0;
+        last = b;
+        return same >= 5;
+    });
+}
+
+} // namespace
+
+// Every key of a real keyboard that is no command of the game's, pressed and let go in the main
+// window just opened, neither launches, nor steers, nor reads the map; D steers from the start.
+// Shift held over a click on the wall is the trick alone, and "vorp" typed in the hint line with a
+// Shift-press on the paddle opens the level jump.
+TEST(Smoke, KeysThatAreNoCommandDoNothingAndTheLevelJumpOpens)
+{
+    XDriver x;
+    ASSERT_TRUE(x.ok()) << "no X display";
+    PlayFolder folder;
+    QProcess game;
+    startGame(game, folder);
+    const auto main = startToMainWindow(x);
+    ASSERT_TRUE(main);
+    std::optional<std::pair<int, int>> rest, at;
+    ASSERT_TRUE(waitForBallStill(x, *main, rest));
+    constexpr unsigned long kRed = 0xfa0000;
+    const int red = x.countColour(*main, kRed);
+    // A map read from now on paints every cell red.
+    {
+        QFile map(folder.dir.filePath("1.dbm"));
+        ASSERT_TRUE(map.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        map.write(QByteArray(" 3 \r\n").repeated(40));
+    }
+
+    // X key codes: Shift, Ctrl, Alt, AltGr, Super, Caps Lock and Num Lock (twice, so they end as
+    // they were), Esc, Home, End, PgUp, PgDn, Insert, Delete, Backspace, Menu, F1-F9, F11, F12.
+    for (const unsigned key : {50u, 37u, 64u, 108u, 133u, 66u, 66u, 77u, 77u, 9u, 110u, 115u, 112u, 117u, 118u, 119u,
+                               22u, 135u, 67u, 68u, 69u, 70u, 71u, 72u, 73u, 74u, 75u, 95u, 96u}) {
+        SCOPED_TRACE(key);
+        x.pressKey(key);
+    }
+    constexpr unsigned kD = 40, kShift = 50;
+    x.keyDown(kD); // the keys above have all been taken by the time D moves the ball
+    EXPECT_TRUE(waitForBall(x, *main, at, [&](const auto& b) { return b && b->first > rest->first + 20; }))
+        << "D did not steer the resting ball";
+    x.keyUp(kD);
+    ASSERT_TRUE(waitForBallStill(x, *main, at)) << "the ball flies: a key launched it";
+    EXPECT_EQ(at->second, rest->second) << "the ball left the paddle";
+    EXPECT_EQ(x.countColour(*main, kRed), red) << "a key read the level's map";
+
+    // Shift and a click on the wall: the trick from a stopped game reads the map, and the ball
+    // stays on the paddle.
+    x.keyDown(kShift);
+    x.click(*main, main->width / 2, main->height - 30);
+    x.keyUp(kShift);
+    ASSERT_TRUE(waitForBallStill(x, *main, at)) << "the ball flies: Shift launched it";
+    EXPECT_GT(x.countColour(*main, kRed), red) << "the trick did not read the map";
+
+    // The hint line, clicked, takes the letters; Shift-press on the paddle (where the ball rests
+    // on it) opens the level jump.
+    const int menuBar = main->height - 549; // the client area is 8235 twips high
+    x.click(*main, 60, menuBar + 16);
+    constexpr unsigned kCtrl = 37, kA = 38;
+    x.keyDown(kCtrl); // select the hint, so the word replaces it
+    x.pressKey(kA);
+    x.keyUp(kCtrl);
+    for (const unsigned key : {55u, 32u, 27u, 33u}) // v o r p
+        x.pressKey(key);
+    x.keyDown(kShift);
+    x.click(*main, at->first, at->second + 30); // the paddle, below the ball
+    x.keyUp(kShift);
+    EXPECT_TRUE(x.waitForOther("select level", -1)) << "the level jump did not open";
+
+    x.requestClose(*main);
+    expectCleanExit(game);
+}

@@ -77,26 +77,34 @@ std::optional<XWin> XDriver::waitForOther(const std::string& title, int notWidth
     return std::nullopt;
 }
 
+// The program's windows are the root's children, or, under a window manager, inside the frames it
+// puts around them: a frame's own windows are looked through, a few levels deep.
 std::optional<XWin> XDriver::findIf(const std::string& title, int width, bool sameWidth)
 {
-    Window root = DefaultRootWindow(m_display), parent = 0, *children = nullptr;
-    unsigned int n = 0;
-    if (!XQueryTree(m_display, root, &root, &parent, &children, &n))
-        return std::nullopt;
+    const Window root = DefaultRootWindow(m_display);
     std::optional<XWin> found;
-    for (unsigned int i = 0; i < n && !found; ++i) {
-        XWindowAttributes a;
-        if (!XGetWindowAttributes(m_display, children[i], &a) || a.map_state != IsViewable)
-            continue;
-        if ((a.width == width) != sameWidth || titleOf(m_display, children[i]) != title)
-            continue;
-        int rx = 0, ry = 0;
-        Window child = 0;
-        XTranslateCoordinates(m_display, children[i], root, 0, 0, &rx, &ry, &child);
-        found = XWin{children[i], rx, ry, a.width, a.height};
-    }
-    if (children)
-        XFree(children);
+    const auto look = [&](auto&& self, Window under, int depth) -> void {
+        Window r = 0, parent = 0, *children = nullptr;
+        unsigned int n = 0;
+        if (!XQueryTree(m_display, under, &r, &parent, &children, &n))
+            return;
+        for (unsigned int i = 0; i < n && !found; ++i) {
+            XWindowAttributes a;
+            if (!XGetWindowAttributes(m_display, children[i], &a) || a.map_state != IsViewable)
+                continue;
+            if ((a.width == width) == sameWidth && titleOf(m_display, children[i]) == title) {
+                int rx = 0, ry = 0;
+                Window child = 0;
+                XTranslateCoordinates(m_display, children[i], root, 0, 0, &rx, &ry, &child);
+                found = XWin{children[i], rx, ry, a.width, a.height};
+            } else if (depth < 3) {
+                self(self, children[i], depth + 1);
+            }
+        }
+        if (children)
+            XFree(children);
+    };
+    look(look, root, 0);
     return found;
 }
 
@@ -173,10 +181,69 @@ bool XDriver::autoRepeat()
     return state.global_auto_repeat == AutoRepeatModeOn;
 }
 
+namespace {
+
+// The window a window manager names active, 0 for none or no window manager.
+Window activeWindow(Display* d)
+{
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    Window active = 0;
+    if (XGetWindowProperty(d, DefaultRootWindow(d), XInternAtom(d, "_NET_ACTIVE_WINDOW", False), 0, 1, False,
+                           XA_WINDOW, &type, &format, &count, &after, &data) == Success && data) {
+        if (count == 1)
+            active = *reinterpret_cast<Window*>(data);
+        XFree(data);
+    }
+    return active;
+}
+
+bool underWindowManager(Display* d)
+{
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    const bool managed = XGetWindowProperty(d, DefaultRootWindow(d), XInternAtom(d, "_NET_SUPPORTING_WM_CHECK", False),
+                                            0, 1, False, XA_WINDOW, &type, &format, &count, &after, &data) == Success
+                         && data && count == 1;
+    if (data)
+        XFree(data);
+    return managed;
+}
+
+} // namespace
+
+// Under a window manager the focus is asked of it, as a task bar does, and the driver waits until
+// the window manager names the window active (else it would soon hand the focus back to the one it
+// thinks active); without one the focus is set directly. Either way it waits until the X server
+// says the window has the focus.
 void XDriver::focus(const XWin& w)
 {
-    XSetInputFocus(m_display, w.id, RevertToParent, CurrentTime);
-    XSync(m_display, False);
+    const bool managed = underWindowManager(m_display);
+    for (int t = 0; t < kPatienceMs; t += 20) {
+        if (managed && t % 500 == 0) {
+            XEvent e{};
+            e.xclient.type = ClientMessage;
+            e.xclient.window = w.id;
+            e.xclient.message_type = XInternAtom(m_display, "_NET_ACTIVE_WINDOW", False);
+            e.xclient.format = 32;
+            e.xclient.data.l[0] = 2; // from a pager or task bar: the player's own choice
+            e.xclient.data.l[1] = CurrentTime;
+            XSendEvent(m_display, DefaultRootWindow(m_display), False, SubstructureRedirectMask | SubstructureNotifyMask, &e);
+        }
+        if (!managed)
+            XSetInputFocus(m_display, w.id, RevertToParent, CurrentTime);
+        XSync(m_display, False);
+        Window focused = 0;
+        int revert = 0;
+        XGetInputFocus(m_display, &focused, &revert);
+        if (focused == w.id && (!managed || activeWindow(m_display) == w.id))
+            return;
+        sleepMs(20);
+    }
 }
 
 void XDriver::focusOwnWindow()
@@ -186,6 +253,19 @@ void XDriver::focusOwnWindow()
         m_own = XCreateSimpleWindow(m_display, DefaultRootWindow(m_display), 700, 100, 200, 100, 0,
                                     BlackPixel(m_display, screen), WhitePixel(m_display, screen));
         XStoreName(m_display, m_own, "another program");
+        XWMHints hints{};
+        hints.flags = InputHint;
+        hints.input = True; // it takes the keyboard focus, as any program's window
+        XSetWMHints(m_display, m_own, &hints);
+        // Where it was put, beside the game's windows, not over them: a window manager places a
+        // window of its own accord unless the user chose the place.
+        XSizeHints place{};
+        place.flags = USPosition | USSize;
+        place.x = 700;
+        place.y = 100;
+        place.width = 200;
+        place.height = 100;
+        XSetWMNormalHints(m_display, m_own, &place);
         XSelectInput(m_display, m_own, ExposureMask);
         XMapWindow(m_display, m_own);
         XEvent e;
@@ -206,6 +286,19 @@ std::optional<std::pair<int, int>> XDriver::ballAt(const XWin& w)
                 at = std::pair(at ? std::min(at->first, x) : x, at ? std::min(at->second, y) : y);
     XDestroyImage(img);
     return at;
+}
+
+int XDriver::countColour(const XWin& w, unsigned long rgb)
+{
+    XImage* img = XGetImage(m_display, w.id, 0, 0, static_cast<unsigned>(w.width), static_cast<unsigned>(w.height), AllPlanes, ZPixmap);
+    if (!img)
+        return -1;
+    int n = 0;
+    for (int y = 0; y < w.height; ++y)
+        for (int x = 0; x < w.width; ++x)
+            n += (XGetPixel(img, x, y) & 0xffffff) == rgb ? 1 : 0;
+    XDestroyImage(img);
+    return n;
 }
 
 void XDriver::requestClose(const XWin& w)

@@ -52,6 +52,8 @@ public:
 
     // The left and top edges of the ball (its yellow fill) in the window, in pixels, if it shows.
     std::optional<std::pair<int, int>> ballAt(const XWin& w);
+    // How many pixels of the window have exactly this colour (0xRRGGBB).
+    int countColour(const XWin& w, unsigned long rgb);
 
 private:
     std::optional<XWin> findIf(const std::string& title, int width, bool sameWidth);

@@ -1,14 +1,12 @@
 // The melody rotation: the music start tick and the next melody on each Done of MMControl2.
 //
-// Melodies are <start-up folder>/music/<n>.mid. The number wraps to 1 when the incremented number
-// reaches melodi (not when it passes it), so the rotation runs 1 .. melodi - 1; melody melodi
-// itself plays only as the stored start number or as a choice in the options window.
-// A melody that cannot be opened or played raises no Done, which leaves the music silent.
+// The melody names and the wrap rule are audio/melodies.h. A melody that cannot be opened or
+// played raises no Done, which leaves the music silent.
+#include "audio/melodies.h"
 #include "dialogs/form5.h"
 #include "game/form1.h"
 #include "game/forms.h"
 #include "shell/basic.h"
-#include "shell/files.h"
 
 namespace {
 
@@ -16,11 +14,9 @@ namespace {
 // plays the named melody on the music device.
 void startMelody(Form1& f1)
 {
-    f1.file = shell::numText(f1.num) + QStringLiteral(".mid");
-    f1.num += 1;
-    if (f1.num >= f1.melodi)
-        f1.num = 1;
-    f1.MMControl2->setFileName(shell::joinPath(f1.Dir1.path, QStringLiteral("\\music\\"), f1.file));
+    f1.file = audio::melodyFileName(f1.num);
+    f1.num = audio::nextMelody(f1.num, f1.melodi);
+    f1.MMControl2->setFileName(audio::melodyPath(f1.Dir1.path, f1.file));
     f1.MMControl2->setCommand(QStringLiteral("open"));
     f1.MMControl2->setCommand(QStringLiteral("play"));
 }
