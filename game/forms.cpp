@@ -8,6 +8,7 @@
 #include "game/for6.h"
 #include "game/form1.h"
 #include "game/form4.h"
+#include "game/records.h"
 #include "game/settings.h"
 #include "shell/files.h"
 #include "view/startup_scale.h"
@@ -43,6 +44,15 @@ Forms::Forms(Setup setup)
     m_setup.workFolder = QDir(m_setup.workFolder.isEmpty() ? QDir::currentPath() : m_setup.workFolder).absolutePath();
     if (!m_setup.screenArea)
         m_setup.screenArea = [scale = m_setup.windowScale] { return view::screenArea(scale); };
+    // What a write cut short by a crash or a power cut left beside the game's files goes before
+    // the game reads or writes any of them.
+    const auto gamesFile = [](const QString& name) {
+        return name == QLatin1String("config.cfg") || name == QLatin1String("save.dbs") || name == records::kFileName
+               || name == view::kFileName || name.endsWith(QLatin1String(".dbm"), Qt::CaseInsensitive);
+    };
+    shell::removeStaleTemporaries(m_setup.startFolder, gamesFile);
+    if (m_setup.workFolder != QDir(m_setup.startFolder).absolutePath())
+        shell::removeStaleTemporaries(m_setup.workFolder, gamesFile);
     m_view = view::read(viewPath());
 }
 

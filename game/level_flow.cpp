@@ -96,12 +96,10 @@ void Form1::ballLost()
     vdir = 1;
     restBallOnPaddle(kRestTopLost);
     if (kept.place >= 0) {
-        QString hint = QStringLiteral("новый рекорд: ") + shell::numText(runScore);
-        if (!kept.written())
-            hint += QStringLiteral(" (не записан в ") + recordsPath() + QLatin1Char(')');
-        Text1.setText(hint);
+        const records::Notice told = records::notice(runScore, recordsPath(), kept);
+        Text1.setText(told.hint);
         // Why it was not written needs more room than the hint line has.
-        if (!kept.written())
-            shell::msgBox(records::notKeptMessage(recordsPath(), kept));
+        if (!told.box.isEmpty())
+            shell::msgBox(told.box);
     }
 }

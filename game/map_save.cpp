@@ -21,10 +21,11 @@ void Form1::Timer5_Tick()
     file = dialog.Text1.text();
     const QString path = shell::joinPath(dialog.Dir1.path(), "/", file);
     shell::msgBox(path);
-    if (const shell::WriteResult written = maps::writeMap(path, cells); !written) {
+    const shell::WriteResult written = maps::writeMap(path, cells);
+    if (!written)
         shell::msgBox(maps::writeFailedMessage(path, written));
+    if (!written.inPlace())
         return;
-    }
     // The new file shows in the list at once, if the dialog is still there.
     if (m_forms.form3Exists())
         m_forms.form3().File1.refresh();

@@ -61,12 +61,19 @@ struct Kept {
     int place = -1;
     int readError = 0;         // the file could not be read, so it was left alone
     shell::WriteResult write;  // how the write went, when there was one
-    // The run entered the table and the file holds it now.
-    bool written() const { return place >= 0 && readError == 0 && write; }
+    // The run entered the table and the file holds it now, though the disk may not have confirmed
+    // it yet.
+    bool written() const { return place >= 0 && readError == 0 && write.inPlace(); }
 };
 Kept keep(const QString& path, const Record& record);
 
-// What the player is told about a run that entered the table but did not reach the file.
-QString notKeptMessage(const QString& path, const Kept& kept);
+// What the player is told of a run of this score that entered the table: the hint line, and the
+// box when the file does not hold it or the disk did not confirm it (empty otherwise). Both are
+// decided here, so that they agree.
+struct Notice {
+    QString hint;
+    QString box;
+};
+Notice notice(float score, const QString& path, const Kept& kept);
 
 } // namespace records

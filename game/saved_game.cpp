@@ -8,7 +8,8 @@
 //
 // A save is written whole, so a failed save (a full or read-only disk, a disk error, a folder
 // gone) keeps every byte of the old file and tells the player why instead of reporting the
-// level: the level box comes only when the save is on disk. A load that finds no file, cannot
+// level: the level box comes only when the save is on disk. A save the disk did not confirm is
+// on disk: the box that says so comes first, then the level box. A load that finds no file, cannot
 // read it, or finds no number at the start of the file, keeps the current level and says so.
 #include "game/form1.h"
 #include "shell/basic.h"
@@ -35,11 +36,11 @@ void Form1::save_Click()
     const float saved = level;
     shell::msgBox(path);
     const QByteArray text = (shell::printForm(saved) + QStringLiteral("\r\n")).toLatin1();
-    if (const shell::WriteResult written = shell::writeFileWhole(path, text); !written) {
+    const shell::WriteResult written = shell::writeFileWhole(path, text);
+    if (!written)
         shell::msgBox(shell::writeFailedMessage(QStringLiteral("Не удалось сохранить игру"), path, written));
-        return;
-    }
-    shell::msgBox(levelMessage(saved));
+    if (written.inPlace())
+        shell::msgBox(levelMessage(saved));
 }
 
 void Form1::load_Click()

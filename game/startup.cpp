@@ -10,6 +10,7 @@
 
 #include <QStringList>
 #include <cmath>
+#include <optional>
 
 void Form1::Form_Load()
 {
@@ -50,13 +51,18 @@ void Form1::Form_Unload()
     const records::Kept kept = keepRecord();
     file = QStringLiteral("config.cfg");
     const QString path = shell::joinPath(workingFolder(), "/", file);
-    const shell::WriteResult written = path == unreadSettings ? shell::WriteResult{} : settings::write(path, {melodi, num, skor});
+    // Settings that could not be read at start-up are left alone: nothing is written, nothing told.
+    std::optional<shell::WriteResult> written;
+    if (path != unreadSettings)
+        written = settings::write(path, {melodi, num, skor});
     closeDevices();
     QStringList failures;
-    if (!written)
-        failures << settings::writeFailedMessage(path, written);
-    if (kept.place >= 0 && !kept.written())
-        failures << records::notKeptMessage(recordsPath(), kept);
+    if (written && !*written)
+        failures << settings::writeFailedMessage(path, *written);
+    if (kept.place >= 0) {
+        if (const QString box = records::notice(score, recordsPath(), kept).box; !box.isEmpty())
+            failures << box;
+    }
     if (!failures.isEmpty()) {
         // Nothing of the game goes on behind these last boxes: no ball, no melody.
         for (shell::Timer* t : {&Timer1, &Timer2, &Timer3, &Timer4, &Timer5, &Timer6, &Timer7})

@@ -75,10 +75,10 @@ void ViewMenu::size_Click(std::size_t i)
     v.windowSize = kSizeChoices[i];
     const shell::WriteResult written = m_forms.setView(v);
     tickSize();
-    if (!written) {
+    if (!written)
         shell::msgBox(writeFailedMessage(m_forms.viewPath(), written));
+    if (!written.inPlace())
         return;
-    }
     const double wanted = factorFor(v.windowSize, m_forms.screenArea());
     if (percentOf(wanted) != percentOf(m_forms.windowScale()))
         shell::msgBox(QStringLiteral("Окна игры будут размером ") + percentText(wanted) + QStringLiteral(" со следующего запуска."));

@@ -47,7 +47,8 @@ QString preparePlayFolder(const QString& folder, const QString& shipped)
         const QByteArray data = in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray();
         if (in.error() != QFile::NoError)
             return failed + QStringLiteral("нельзя прочитать файл игры %1.").arg(source);
-        if (const shell::WriteResult written = shell::writeFileWhole(target, data); !written)
+        // A copy the disk did not confirm is in place; were it lost, the next start copies it again.
+        if (const shell::WriteResult written = shell::writeFileWhole(target, data); !written.inPlace())
             return failed + QStringLiteral("нельзя записать файл %1. ").arg(name) + shell::writeFailureReason(written.error);
     }
     return {};

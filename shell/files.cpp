@@ -1,12 +1,15 @@
 #include "shell/files.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <atomic>
 #include <cerrno>
 #include <climits>
-#include <cstdlib>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
+#include <limits>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -16,6 +19,8 @@ namespace {
 
 // A file larger than this is not rewritten in place: its old bytes are kept in memory meanwhile.
 constexpr off_t kMaxInPlace = 16 << 20;
+// As the kernel, a chain of more links than this is taken for a loop.
+constexpr int kMaxLinks = 40;
 
 // Writes every byte at the fd's position (offset < 0) or from `offset`, through short writes and
 // interruptions. Returns 0 or errno.
@@ -119,17 +124,24 @@ QString systemReason(int error)
 WriteResult writeFileWhole(const QString& path, const QByteArray& data)
 {
     WriteResult r;
+    r.error = 0; // a write is made: every step that fails below says why
     QByteArray target = QFile::encodeName(path);
     if (path.isEmpty() || path.endsWith(QLatin1Char('/')) || target.contains('\0')) {
         r.error = EINVAL;
         return r;
     }
     struct stat st {};
-    if (::lstat(target.constData(), &st) == 0 && S_ISLNK(st.st_mode)) {
-        if (char* real = ::realpath(target.constData(), nullptr)) {
-            target = real;
-            std::free(real);
+    // A link is followed to the file it leads to, which is written in its own folder; the link stays.
+    for (int hops = 0; ::lstat(target.constData(), &st) == 0 && S_ISLNK(st.st_mode); ++hops) {
+        QByteArray to(st.st_size > 0 ? st.st_size + 1 : PATH_MAX, '\0');
+        const ssize_t n = ::readlink(target.constData(), to.data(), static_cast<size_t>(to.size()));
+        if (hops == kMaxLinks || n < 0 || n >= to.size()) {
+            r.error = n < 0 ? errno : ELOOP; // a link that changed while it was read is taken as a loop
+            return r;
         }
+        to.truncate(n);
+        target = to.startsWith('/') ? to : folderOf(target) + '/' + to;
+        r.through = QFile::decodeName(target);
     }
     if (::stat(target.constData(), &st) != 0) {
         if (errno != ENOENT) {
@@ -200,6 +212,56 @@ WriteResult writeFileWhole(const QString& path, const QByteArray& data)
         ::close(dir);
     }
     return r;
+}
+
+namespace {
+
+// The name of the program that runs as `pid`: empty when no process has it, "?" when it may not
+// be looked at (another user's, or no /proc).
+QByteArray programOf(pid_t pid)
+{
+    if (::kill(pid, 0) != 0 && errno == ESRCH)
+        return {};
+    const QByteArray link = "/proc/" + QByteArray::number(pid) + "/exe";
+    QByteArray exe(PATH_MAX, '\0');
+    const ssize_t n = ::readlink(link.constData(), exe.data(), static_cast<size_t>(exe.size()));
+    if (n < 0)
+        return errno == ENOENT ? QByteArray() : QByteArrayLiteral("?");
+    exe.truncate(n);
+    if (exe.endsWith(" (deleted)")) // a program rebuilt while it runs
+        exe.chop(10);
+    return exe.mid(exe.lastIndexOf('/') + 1);
+}
+
+} // namespace
+
+void removeStaleTemporaries(const QString& folder, const std::function<bool(const QString& name)>& ours)
+{
+    // The writer's own names: the pid and its counter in decimal, without leading zeros.
+    static const QRegularExpression temporary(QStringLiteral("^\\.(.+)\\.tmp-([1-9][0-9]{0,9})-(0|[1-9][0-9]{0,9})$"));
+    DIR* dir = ::opendir(QFile::encodeName(folder).constData());
+    if (!dir)
+        return;
+    const pid_t self = ::getpid();
+    const QByteArray game = programOf(self);
+    while (const dirent* entry = ::readdir(dir)) {
+        const QRegularExpressionMatch match = temporary.match(QFile::decodeName(entry->d_name));
+        if (!match.hasMatch() || !ours(match.captured(1)))
+            continue;
+        struct stat st {};
+        if (::fstatat(::dirfd(dir), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode))
+            continue;
+        const qint64 pid = match.captured(2).toLongLong();
+        if (pid > std::numeric_limits<pid_t>::max())
+            continue;
+        if (pid != self) {
+            const QByteArray running = programOf(static_cast<pid_t>(pid));
+            if (running == game || running == "?")
+                continue; // a copy of the game that may be writing it now
+        }
+        ::unlinkat(::dirfd(dir), entry->d_name, 0);
+    }
+    ::closedir(dir);
 }
 
 ReadFile::ReadFile(const QString& path)
@@ -313,20 +375,26 @@ QString writeFailureReason(int error)
     case EFBIG: return QStringLiteral("Файл слишком велик.");
     case EBUSY:
     case ETXTBSY: return QStringLiteral("Файл занят другой программой.");
+    case ELOOP: return QStringLiteral("Ссылки на файл ведут по кругу.");
+    case WriteResult::kNotWritten: return QStringLiteral("Файл не записывался.");
     default: return systemReason(error);
     }
 }
 
 QString writeFailedMessage(const QString& what, const QString& path, const WriteResult& result)
 {
-    QString text = what + QStringLiteral(": ") + path + QLatin1Char('\n') + writeFailureReason(result.error);
+    QString text = (result.left == LeftOnDisk::New ? QStringLiteral("Файл записан, но диск не подтвердил запись") : what)
+                   + QStringLiteral(": ") + path + QLatin1Char('\n');
+    if (!result.through.isEmpty())
+        text += QStringLiteral("Это ссылка на ") + result.through + QStringLiteral(". ");
+    text += writeFailureReason(result.error);
     switch (result.left) {
     case LeftOnDisk::Old:
         if (result.existed)
             text += QStringLiteral(" Прежний файл не изменён.");
         break;
     case LeftOnDisk::New:
-        text += QStringLiteral(" Новый файл на месте, но при сбое питания может вернуться прежний.");
+        text += QStringLiteral(" При сбое питания может вернуться прежний файл.");
         break;
     case LeftOnDisk::Damaged:
         text += QStringLiteral(" Вернуть прежнее содержимое не удалось: файл может быть повреждён.");

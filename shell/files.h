@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <QIODevice>
 #include <QString>
+#include <functional>
 
 namespace shell {
 
@@ -15,11 +16,17 @@ enum class LeftOnDisk {
     Damaged, // an in-place rewrite failed and even putting the old bytes back failed
 };
 
+// How a write went. One made by default stands for no write at all, and is no success.
 struct WriteResult {
-    int error = 0; // errno of the step that failed; 0 when the whole file is on disk
+    int error = kNotWritten; // errno of the step that failed; 0 when the whole file is on disk
     LeftOnDisk left = LeftOnDisk::Old;
     bool existed = false; // a file was there before the write
+    QString through;      // where the symbolic link that the path named led, when it was one
+    static constexpr int kNotWritten = -1;
     explicit operator bool() const { return error == 0; }
+    // The new bytes are in the file, confirmed by the disk or not: the game goes on as after a
+    // write, and the player is still told (writeFailedMessage) when they are not confirmed.
+    bool inPlace() const { return error == 0 || left == LeftOnDisk::New; }
 };
 
 // Writes the file whole, so that it holds either every byte it held before or every new byte.
@@ -29,9 +36,21 @@ struct WriteResult {
 // synced after the rename; every return is checked, and on any failure the temporary file is
 // removed and the target is untouched. Where the folder forbids creating files but the file
 // itself is writable (a shared play folder), the file is rewritten in place: its old bytes are
-// kept in memory and put back if the rewrite fails. A symbolic link is written through to its
-// target. A file that exists but is not writable, a folder and an empty name are refused.
+// kept in memory and put back if the rewrite fails. A file that exists but is not writable, a
+// folder and an empty name are refused.
+//
+// A symbolic link is written through and never replaced: the file it leads to (through any
+// chain of links) is written as above, in that file's own folder. A link to a file that does not
+// exist yet makes that file there; a link into a folder that does not exist is refused (ENOENT)
+// and stays as it was.
 WriteResult writeFileWhole(const QString& path, const QByteArray& data);
+
+// Removes from `folder` what writes of the files `ours` names left behind when the program
+// writing them ended in their midst (a crash, a power cut): regular files named exactly as
+// writeFileWhole names its temporary files, ".<name>.tmp-<pid>-<n>", whose <pid> is not that of a
+// running copy of this program, or is this program's own (to be called before it writes
+// anything). Nothing else is touched. Reads the folder once.
+void removeStaleTemporaries(const QString& folder, const std::function<bool(const QString& name)>& ours);
 
 // A file opened for reading as the game reads its files. Only a regular file is opened (a pipe
 // or a device could make the game wait forever), and the reason of a failed open or read is kept.
@@ -72,8 +91,10 @@ ReadResult readFileHead(const QString& path, qint64 maxBytes);
 QString readFailureReason(int error);
 QString writeFailureReason(int error);
 
-// The whole message for a failed write: `what` names the file for the player ("Не удалось
-// сохранить настройки"), then the path, why, and what became of the file.
+// The whole message for a write that did not go as it should: `what` names the file for the
+// player ("Не удалось сохранить настройки"), then the path, why, and what became of the file. A
+// write whose new file is in place but not confirmed by the disk is told the same way for every
+// file, with no `what`: the file is written.
 QString writeFailedMessage(const QString& what, const QString& path, const WriteResult& result);
 // The same for a failed read.
 QString readFailedMessage(const QString& what, const QString& path, int error);

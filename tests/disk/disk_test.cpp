@@ -273,6 +273,40 @@ TEST(FailingDisk, AWriteFailingAtAnyStepKeepsTheOldFile)
     ::chmod(QFile::encodeName(dir.path()).constData(), 0755);
 }
 
+// Each new file in place but its folder not synced: every save tells it in the one same way, as a
+// file written, and the game goes on as after a save (the level box, the record's plain hint).
+TEST(FailingDisk, AFolderTheDiskDoesNotSyncIsToldTheSameWayByEverySave)
+{
+    FaultsOff off;
+    QTemporaryDir parent;
+    GameOn game(parent.path());
+    GameFixture& fx = *game.fx;
+    Form1& f1 = *game.f1;
+    givePlayersFiles(game);
+    injectFaults(parent.path() + QStringLiteral("|dirsync=EIO"));
+    const auto unconfirmed = [](const QString& path) {
+        return "Файл записан, но диск не подтвердил запись: " + path
+               + "\nДиск сообщил об ошибке записи: возможно, он повреждён. При сбое питания может вернуться прежний файл.";
+    };
+
+    fx.messages.clear();
+    f1.score = 1000;
+    f1.ballLost();
+    EXPECT_EQ(f1.Text1.text(), "новый рекорд: 1000");
+    EXPECT_EQ(fx.messages.last(), unconfirmed(game.recordsPath()));
+    EXPECT_EQ(records::parse(bytesOf(game.recordsPath())).front().score, 1000);
+
+    fx.messages.clear();
+    f1.level = 3;
+    f1.save_Click();
+    EXPECT_EQ(fx.messages, QStringList({fx.pathOf("save.dbs"), unconfirmed(fx.pathOf("save.dbs")), "уровень  - 3"}));
+
+    fx.messages.clear();
+    f1.closeBox();
+    EXPECT_TRUE(fx.ended);
+    EXPECT_EQ(fx.messages, QStringList({unconfirmed(fx.pathOf("config.cfg"))}));
+}
+
 // A file the disk cannot read is told, and what the game builds without it never replaces it.
 TEST(FailingDisk, AnUnreadableFileIsToldAndNeverOverwritten)
 {

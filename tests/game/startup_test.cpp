@@ -8,9 +8,13 @@
 #include "support/fakes.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QWidget>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using testing_support::GameFixture;
 
@@ -168,6 +172,55 @@ TEST(StartUp, SettingsThatCannotBeWrittenAreReported)
     ASSERT_EQ(fx.messages.size(), 1);
     EXPECT_TRUE(fx.messages[0].contains("config.cfg"));
     EXPECT_TRUE(fx.ended);
+}
+
+// What writes cut short by a crash left beside the game's files is gone when the game starts
+// again: the temporary files of a game that no longer runs, whose pid another program now has,
+// or whose pid is this game's own. A game that still runs keeps its own, and every other file
+// stays, however like them it looks.
+TEST(StartUp, TemporaryFilesOfAnEndedGameAreRemovedAndNothingElse)
+{
+    GameFixture fx;
+    const pid_t ended = fork();
+    if (ended == 0)
+        _exit(0);
+    ASSERT_GT(ended, 0);
+    ASSERT_EQ(waitpid(ended, nullptr, 0), ended);
+    int pipeEnds[2];
+    ASSERT_EQ(pipe(pipeEnds), 0);
+    const pid_t running = fork(); // a copy of this program, waiting until the pipe closes
+    if (running == 0) {
+        close(pipeEnds[1]);
+        char c;
+        _exit(static_cast<int>(read(pipeEnds[0], &c, 1)));
+    }
+    ASSERT_GT(running, 0);
+    close(pipeEnds[0]);
+    const auto temp = [](const char* name, pid_t pid, const char* n = "0") {
+        return QStringLiteral(".%1.tmp-%2-%3").arg(QLatin1String(name)).arg(pid).arg(QLatin1String(n));
+    };
+    const QStringList stale = {temp("config.cfg", ended), temp("save.dbs", getpid(), "12"),
+                               temp("mine.DBM", getppid())};
+    const QStringList kept = {temp("config.cfg", running), temp("notes.txt", ended), temp("save.dbs", ended, "01"),
+                              temp("save.dbs", ended) + "~", "config.cfg.tmp-" + QString::number(ended) + "-0",
+                              ".config.cfg.tmp-" + QString::number(ended), ".config.cfg.tmp-0-0"};
+    for (const QString& name : stale + kept)
+        fx.writeFile(name, "half a file");
+    const QString records = fx.startFolder() + "/" + temp("records.txt", ended);
+    const QString aFolder = fx.startFolder() + "/" + temp("view.cfg", ended);
+    QFile(fx.pathOf(kept[0])).copy(records);
+    ASSERT_TRUE(QDir().mkdir(aFolder));
+
+    fx.restart();
+    fx.start();
+    close(pipeEnds[1]);
+    waitpid(running, nullptr, 0);
+    for (const QString& name : stale)
+        EXPECT_FALSE(QFileInfo::exists(fx.pathOf(name))) << name.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(records));
+    for (const QString& name : kept)
+        EXPECT_TRUE(QFileInfo::exists(fx.pathOf(name))) << name.toStdString();
+    EXPECT_TRUE(QFileInfo(aFolder).isDir());
 }
 
 TEST(Shutdown, ClosesTheMelodiesThenTheEffect)

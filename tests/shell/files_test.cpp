@@ -1,10 +1,11 @@
 // Files as an ordinary player meets them: a shared play folder where no file can be created but
-// the game's own files are writable, and maps the player may not read.
+// the game's own files are writable, files linked elsewhere, and maps the player may not read.
 #include "filedialog/map_preview.h"
 #include "maps/map_file.h"
 #include "shell/files.h"
 #include "support/unprivileged.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -91,4 +92,35 @@ TEST(MapPicture, AMapThePlayerMayNotReadHasNone)
     });
     EXPECT_EQ(failed, 0) << "1: no picture of a readable map, 2: a picture of a map that cannot be read, "
                             "100: could not become an ordinary user";
+}
+
+// A settings file linked elsewhere stays a link however its write goes: a link to a file not made
+// yet makes it where the link points, and a link into a folder that is not there is refused.
+TEST(WholeFileWrite, ALinkToNoFileIsWrittenThroughOrRefusedAndStaysALink)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(QDir(dir.path()).mkdir("elsewhere"));
+    const QString link = dir.filePath("config.cfg"), lost = dir.filePath("save.dbs");
+    ASSERT_EQ(symlink("elsewhere/config.cfg", QFile::encodeName(link).constData()), 0);
+    const QString nowhere = dir.filePath("gone/save.dbs");
+    ASSERT_EQ(symlink(QFile::encodeName(nowhere).constData(), QFile::encodeName(lost).constData()), 0);
+    const auto isLink = [](const QString& path) {
+        struct stat st {};
+        return lstat(QFile::encodeName(path).constData(), &st) == 0 && S_ISLNK(st.st_mode);
+    };
+
+    EXPECT_TRUE(shell::writeFileWhole(link, " 5  2  4 \r\n"));
+    EXPECT_TRUE(isLink(link));
+    EXPECT_EQ(contents(dir.filePath("elsewhere/config.cfg")), " 5  2  4 \r\n");
+
+    const shell::WriteResult refused = shell::writeFileWhole(lost, " 3 \r\n");
+    EXPECT_EQ(refused.error, ENOENT);
+    EXPECT_TRUE(isLink(lost));
+    EXPECT_EQ(shell::writeFailedMessage("Не удалось сохранить игру", lost, refused),
+              "Не удалось сохранить игру: " + lost + "\nЭто ссылка на " + nowhere
+                  + ". Папки, в которой лежит файл, больше нет.");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System), QStringList({"config.cfg", "save.dbs"}));
+
+    // A result that no write made is no success.
+    EXPECT_FALSE(shell::WriteResult{});
 }

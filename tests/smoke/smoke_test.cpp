@@ -8,9 +8,15 @@
 #include <QTemporaryDir>
 #include <chrono>
 #include <csignal>
+#include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <gtest/gtest.h>
+#include <stdexcept>
+#include <sys/wait.h>
 #include <thread>
+#include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -79,6 +85,102 @@ void expectCleanExit(QProcess& game)
     ASSERT_TRUE(game.waitForFinished(XDriver::kPatienceMs));
     EXPECT_EQ(game.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(game.exitCode(), 0);
+}
+
+// The X server's keyboard layout, as setxkbmap reports it: "us", or "us(intl)" with a variant.
+QString keyboardLayout()
+{
+    QProcess query;
+    query.start(QStringLiteral("setxkbmap"), {QStringLiteral("-query")});
+    query.waitForFinished(XDriver::kPatienceMs);
+    QString layout, variant;
+    for (const QByteArray& line : query.readAllStandardOutput().split('\n')) {
+        const QString value = QString::fromUtf8(line.mid(line.indexOf(':') + 1)).trimmed();
+        if (line.startsWith("layout:"))
+            layout = value;
+        else if (line.startsWith("variant:"))
+            variant = value;
+    }
+    return variant.isEmpty() ? layout : layout + '(' + variant + ')';
+}
+
+// A copy of this program started as `<program> --put-keyboard-back <repeat 0|1> <layout> <variant>`
+// puts the X server's keyboard so and ends, before any test runs.
+constexpr const char* kPutBack = "--put-keyboard-back";
+
+__attribute__((constructor)) void putKeyboardBackIfAsked(int argc, char** argv)
+{
+    if (argc != 5 || std::strcmp(argv[1], kPutBack) != 0)
+        return;
+    XDriver x;
+    if (x.ok())
+        x.setAutoRepeat(std::strcmp(argv[2], "1") == 0);
+    char* const setxkbmap[] = {const_cast<char*>("setxkbmap"), const_cast<char*>("-layout"), argv[3],
+                               const_cast<char*>("-variant"), argv[4], nullptr};
+    ::execvp(setxkbmap[0], setxkbmap);
+    ::_exit(127);
+}
+
+// The keyboard as a test found it (layout and key repeat), put back however the test ends: at its
+// end, a failed ASSERT's early return or an exception (the destructor), exit() (atexit), or a
+// SIGTERM, SIGINT or SIGHUP (a handler that puts it back, then dies of the signal). The putting
+// back is done by a copy of this program (kPutBack), which a signal handler may start safely.
+class KeyboardAsFound {
+public:
+    explicit KeyboardAsFound(XDriver& x)
+    {
+        const QString layout = keyboardLayout();
+        const qsizetype open = layout.indexOf('(');
+        s_args = {"/proc/self/exe", kPutBack, x.autoRepeat() ? "1" : "0", layout.left(open).toStdString(),
+                  open < 0 ? std::string() : layout.mid(open + 1).chopped(1).toStdString()};
+        s_argv.clear();
+        for (std::string& a : s_args)
+            s_argv.push_back(a.data());
+        s_argv.push_back(nullptr);
+        static const bool hooked = [] {
+            std::atexit(putBack);
+            struct sigaction act {};
+            act.sa_handler = putBackThenDie;
+            for (const int signo : {SIGTERM, SIGINT, SIGHUP})
+                ::sigaction(signo, &act, nullptr);
+            return true;
+        }();
+        (void)hooked;
+        s_armed = 1;
+    }
+    ~KeyboardAsFound() { putBack(); }
+    KeyboardAsFound(const KeyboardAsFound&) = delete;
+    KeyboardAsFound& operator=(const KeyboardAsFound&) = delete;
+
+private:
+    // Only async-signal-safe calls: fork, execv, waitpid.
+    static void putBack()
+    {
+        if (!s_armed)
+            return;
+        s_armed = 0;
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            ::execv(s_argv[0], s_argv.data());
+            ::_exit(127);
+        }
+        while (pid > 0 && ::waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
+        }
+    }
+    static void putBackThenDie(int signo)
+    {
+        putBack();
+        ::signal(signo, SIG_DFL);
+        ::raise(signo);
+    }
+    static inline std::vector<std::string> s_args;
+    static inline std::vector<char*> s_argv;
+    static inline volatile std::sig_atomic_t s_armed = 0;
+};
+
+void setLayout(const char* layout)
+{
+    ASSERT_EQ(QProcess::execute(QStringLiteral("setxkbmap"), {QStringLiteral("-layout"), QLatin1String(layout)}), 0);
 }
 
 } // namespace
@@ -187,7 +289,8 @@ TEST(Smoke, PauseKeyWorksUnderTheRussianLayoutAndALogoutDuringABoxSavesTheSettin
 {
     XDriver x;
     ASSERT_TRUE(x.ok()) << "no X display";
-    ASSERT_EQ(QProcess::execute(QStringLiteral("setxkbmap"), {QStringLiteral("-layout"), QStringLiteral("ru")}), 0);
+    KeyboardAsFound keyboard(x);
+    setLayout("ru");
     PlayFolder folder;
     QProcess game;
     startGame(game, folder);
@@ -201,7 +304,6 @@ TEST(Smoke, PauseKeyWorksUnderTheRussianLayoutAndALogoutDuringABoxSavesTheSettin
     ::kill(static_cast<pid_t>(game.processId()), SIGTERM);
     expectCleanExit(game);
     EXPECT_EQ(folder.settings(), QByteArray(" 5  2  4 \r\n"));
-    QProcess::execute(QStringLiteral("setxkbmap"), {QStringLiteral("-layout"), QStringLiteral("us")});
 }
 
 namespace {
@@ -229,7 +331,8 @@ TEST(Smoke, KeysSteerAndLaunchAndAnotherProgramTakingTheFocusHoldsTheBall)
 {
     XDriver x;
     ASSERT_TRUE(x.ok()) << "no X display";
-    ASSERT_EQ(QProcess::execute(QStringLiteral("setxkbmap"), {QStringLiteral("-layout"), QStringLiteral("ru")}), 0);
+    KeyboardAsFound keyboard(x);
+    setLayout("ru");
     x.setAutoRepeat(false);
     PlayFolder folder;
     QProcess game;
@@ -270,8 +373,47 @@ TEST(Smoke, KeysSteerAndLaunchAndAnotherProgramTakingTheFocusHoldsTheBall)
 
     x.requestClose(*main);
     expectCleanExit(game);
-    x.setAutoRepeat(true);
-    QProcess::execute(QStringLiteral("setxkbmap"), {QStringLiteral("-layout"), QStringLiteral("us")});
+}
+
+// Run only by the test below, in a copy of this program: a test that changes the keyboard, then
+// ends midway in the way PLINKAT_END_MIDWAY names.
+TEST(Smoke, DISABLED_ChangesTheKeyboardAndEndsMidway)
+{
+    XDriver x;
+    ASSERT_TRUE(x.ok()) << "no X display";
+    KeyboardAsFound keyboard(x);
+    setLayout("ru");
+    x.setAutoRepeat(false);
+    const QByteArray how = qgetenv("PLINKAT_END_MIDWAY");
+    if (how == "signal")
+        ::kill(::getpid(), SIGTERM);
+    if (how == "exit")
+        std::exit(3);
+    if (how == "throw")
+        throw std::runtime_error("midway");
+    ASSERT_TRUE(false) << "midway";
+}
+
+TEST(Smoke, ATestEndingMidwayLeavesTheKeyboardAsItFoundIt)
+{
+    XDriver x;
+    ASSERT_TRUE(x.ok()) << "no X display";
+    const QString layout = keyboardLayout();
+    const bool repeat = x.autoRepeat();
+    ASSERT_NE(layout, "ru");
+    for (const char* how : {"assert", "throw", "exit", "signal"}) {
+        SCOPED_TRACE(how);
+        QProcess copy;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("PLINKAT_END_MIDWAY"), QLatin1String(how));
+        copy.setProcessEnvironment(env);
+        copy.start(QStringLiteral("/proc/self/exe"), {QStringLiteral("--gtest_also_run_disabled_tests"),
+                                                      QStringLiteral("--gtest_filter=Smoke.DISABLED_ChangesTheKeyboardAndEndsMidway")});
+        ASSERT_TRUE(copy.waitForFinished(XDriver::kPatienceMs));
+        EXPECT_TRUE(copy.exitStatus() == QProcess::CrashExit || copy.exitCode() != 0) << "the copy did not end midway";
+        EXPECT_EQ(keyboardLayout(), layout);
+        EXPECT_EQ(x.autoRepeat(), repeat);
+    }
 }
 
 namespace {

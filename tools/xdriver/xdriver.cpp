@@ -174,6 +174,13 @@ void XDriver::setAutoRepeat(bool on)
     XSync(m_display, False);
 }
 
+bool XDriver::autoRepeat()
+{
+    XKeyboardState state{};
+    XGetKeyboardControl(m_display, &state);
+    return state.global_auto_repeat == AutoRepeatModeOn;
+}
+
 namespace {
 
 // The window a window manager names active, 0 for none or no window manager.

@@ -43,6 +43,7 @@ public:
     void keyUp(unsigned keycode);
     // The keyboard's auto-repeat for the whole server, as `xset r on|off` sets it.
     void setAutoRepeat(bool on);
+    bool autoRepeat();
     // Gives the keyboard focus to the window.
     void focus(const XWin& w);
     // Maps a small window of this program's own and gives it the keyboard focus, as a player
