@@ -19,9 +19,20 @@ public:
     // A command that cannot be carried out leaves the device silent and returns normally.
     virtual void setCommand(const QString& word) = 0;
 
-    // Raised once for each "play" whose playback ends (end of file, or a "close" that stopped it).
-    // Always delivered later, as an ordinary event on the GUI thread, never inside setCommand.
+    // Raised once for each "play" whose playback ends (end of file, a "close" that stopped it, or
+    // the end of a fade). Always delivered later, as an ordinary event on the GUI thread, never
+    // inside setCommand.
     std::function<void()> onDone;
+
+    // The loudness of this device's playback, 0 .. 100 % of the file's own level: heard at once
+    // in what plays, and kept for every file opened later. 100 % until set.
+    virtual void setVolume(int percent) = 0;
+    // Lowers what plays to silence over `ms` milliseconds and ends it there, with no click; the
+    // file stays open, and the playback's Done comes at the end. Nothing when nothing plays.
+    virtual void fadeOut(int ms) = 0;
+    // Whether a "play" still waits for its Done: the playback goes on, fades out, or has ended
+    // and its Done is on its way.
+    virtual bool awaitingDone() const = 0;
 
 private:
     QString m_fileName;

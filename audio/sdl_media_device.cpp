@@ -12,8 +12,11 @@
 //   So the hit effect's "play" + "prev" on every hit restarts the effect each time.
 // - Every "play" that starts playback is answered by exactly one Done, when that playback ends:
 //   at the end of the file, on "close", or when a later "play" restarts it (on the same device,
-//   or on another melody device, since there is only one music stream). Both kinds of device
-//   raise Done. A destroyed device raises nothing more.
+//   or on another melody device, since there is only one music stream), or at the end of a fade.
+//   Both kinds of device raise Done. A destroyed device raises nothing more.
+//
+// Volume: a device's percentage is the mixer's music volume while its melody holds the stream,
+// or its own channel's volume, set again before each playback since the music stream is shared.
 //
 // The mixer calls its finished hooks on the audio thread, or inside Mix_Halt* on the calling
 // thread. The hooks only look up the owner in a mutex-guarded table and post the Done to the
@@ -25,6 +28,7 @@
 // devices keep their commands, with the file name each "open" saw, until the first window has
 // been painted, and then carry them out in the order they came.
 #include "audio/media_device.h"
+#include "audio/volume.h"
 #include "sdl/mixer.h"
 #include "sdl/room.h"
 #include "shell/program.h"
@@ -35,6 +39,7 @@
 #include <QObject>
 #include <QtGlobal>
 
+#include <algorithm>
 #include <cstdlib>
 #include <mutex>
 #include <utility>
@@ -161,6 +166,7 @@ struct HeldCommand {
     SdlDevice* device;
     QString word;
     QString fileName; // the device's file name when the command came
+    int fadeMs = -1;  // a fade instead of a word
 };
 bool g_holding = false;
 std::vector<HeldCommand> g_held;
@@ -204,6 +210,38 @@ public:
             carryOut(word, fileName());
     }
 
+    void setVolume(int percent) override
+    {
+        m_volume = std::clamp(percent, 0, 100);
+        if (g_output != Output::Open)
+            return;
+        if (m_music && ownsMusic())
+            g_mix->Mix_VolumeMusic(mixerVolume(m_volume));
+        if (m_channel >= 0)
+            g_mix->Mix_Volume(m_channel, mixerVolume(m_volume));
+    }
+
+    void fadeOut(int ms) override
+    {
+        if (g_holding)
+            g_held.push_back({this, {}, {}, std::max(ms, 0)});
+        else
+            fade(ms);
+    }
+
+    bool awaitingDone() const override { return m_owed > 0; }
+
+    void fade(int ms)
+    {
+        if (g_output != Output::Open || !isPlaying())
+            return;
+        m_restart = true;
+        if (m_music)
+            g_mix->Mix_FadeOutMusic(ms);
+        else
+            g_mix->Mix_FadeOutChannel(m_channel, ms);
+    }
+
     void carryOut(const QString& word, const QString& path)
     {
         if (word.compare(QLatin1String("open"), Qt::CaseInsensitive) == 0)
@@ -219,6 +257,7 @@ public:
     // Runs on the GUI thread as a queued call.
     void deliverDone()
     {
+        --m_owed;
         // A copy: the handler may destroy this device.
         const std::function<void()> handler = onDone;
         if (handler)
@@ -282,19 +321,25 @@ private:
         // Whoever holds the single music stream loses it; the hook answers its "play".
         g_mix->Mix_HaltMusic();
         setMusicOwner(this);
+        g_mix->Mix_VolumeMusic(mixerVolume(m_volume));
         if (g_mix->Mix_PlayMusic(m_music, 0) != 0) {
             qWarning("audio: cannot play %s (%s)", qUtf8Printable(m_path), g_sdl->SDL_GetError());
             setMusicOwner(nullptr);
+            return;
         }
+        ++m_owed;
     }
 
     void startChunk()
     {
         setChannelPlaying(true);
+        g_mix->Mix_Volume(m_channel, mixerVolume(m_volume));
         if (g_mix->Mix_PlayChannel(m_channel, m_chunk, 0) < 0) {
             qWarning("audio: cannot play %s (%s)", qUtf8Printable(m_path), g_sdl->SDL_GetError());
             setChannelPlaying(false);
+            return;
         }
+        ++m_owed;
     }
 
     // Stops this device's playback; the hook queues its Done.
@@ -389,6 +434,8 @@ private:
     Mix_Chunk* m_chunk = nullptr;
     int m_channel = -1;       // this device's mixer channel, once it has loaded a wave
     bool m_restart = true;    // the next "play" starts from the beginning
+    int m_volume = 100;       // per cent
+    int m_owed = 0;           // playbacks started whose Done has not been delivered yet
 };
 
 // Called with the hook table locked, so `device` cannot be destroyed meanwhile.
@@ -402,8 +449,12 @@ void releaseHeldCommands()
 {
     g_holding = false;
     // Carrying a command out calls no handler (Done is queued), so no device goes away meanwhile.
-    for (const HeldCommand& c : std::exchange(g_held, {}))
-        c.device->carryOut(c.word, c.fileName);
+    for (const HeldCommand& c : std::exchange(g_held, {})) {
+        if (c.fadeMs >= 0)
+            c.device->fade(c.fadeMs);
+        else
+            c.device->carryOut(c.word, c.fileName);
+    }
 }
 
 } // namespace

@@ -34,6 +34,9 @@ namespace {
 class SilentDevice : public audio::MediaDevice {
 public:
     void setCommand(const QString&) override {}
+    void setVolume(int) override {}
+    void fadeOut(int) override {}
+    bool awaitingDone() const override { return false; }
 };
 
 class Game {

@@ -8,7 +8,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
-targets=(map_file settings saved_game typed_number records view_file)
+targets=(map_file settings saved_game typed_number records view_file sound_file)
 
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz

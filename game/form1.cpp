@@ -3,6 +3,7 @@
 #include "assets/art.h"
 #include "filedialog/form3.h"
 #include "game/forms.h"
+#include "game/sound_menu.h"
 #include "game/view_menu.h"
 #include "shell/program.h"
 #include "view/cell_marks.h"
@@ -56,6 +57,9 @@ Form1::Form1(Forms& forms)
     addMenu(sped, QStringLiteral("опции"));
     addMenu(about, QStringLiteral("О программе"));
     vid = std::make_unique<view::ViewMenu>(*this, forms);
+    zvuk = std::make_unique<SoundMenu>(*this, forms);
+    MMControl1->setVolume(forms.sound().effectVolume);
+    MMControl2->setVolume(forms.sound().musicVolume);
 
     // Event wiring: every handler is a member function named after its control and event.
     polos.onMouseMove = [this](const shell::MouseArgs& a) { polos_MouseMove(a); };

@@ -23,6 +23,7 @@
 #include <optional>
 
 class Forms;
+class SoundMenu;
 namespace view {
 class ViewMenu;
 }
@@ -77,6 +78,7 @@ public:
     // Menu bar.
     shell::MenuItem fil, sa, load, save, map, editor, random, rekord, sped, about;
     std::unique_ptr<view::ViewMenu> vid; // "вид", after them (game/view_menu.h)
+    std::unique_ptr<SoundMenu> zvuk;     // "звук", after "вид" (game/sound_menu.h)
 
     // --- Shared routines ---
     void drawCell(int x, int y);

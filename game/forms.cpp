@@ -54,6 +54,8 @@ Forms::Forms(Setup setup)
     if (m_setup.workFolder != QDir(m_setup.startFolder).absolutePath())
         shell::removeStaleTemporaries(m_setup.workFolder, gamesFile);
     m_view = view::read(viewPath());
+    m_soundRead = audio::soundfile::read(soundPath());
+    m_sound = m_soundRead.values;
 }
 
 QString Forms::viewPath() const
@@ -65,6 +67,17 @@ shell::WriteResult Forms::setView(const view::Values& values)
 {
     m_view = values;
     return view::write(viewPath(), values);
+}
+
+QString Forms::soundPath() const
+{
+    return shell::joinPath(m_setup.startFolder, "/", audio::soundfile::kFileName);
+}
+
+shell::WriteResult Forms::setSound(const audio::soundfile::Values& values)
+{
+    m_sound = values;
+    return audio::soundfile::write(soundPath(), values);
 }
 
 Forms::~Forms() = default;

@@ -1,7 +1,9 @@
 // The melody rotation: the music start tick and the next melody on each Done of MMControl2.
 //
 // The melody names and the wrap rule are audio/melodies.h. A melody that cannot be opened or
-// played raises no Done, which leaves the music silent.
+// played raises no Done, which leaves the music silent. With the music off (the menu "звук",
+// game/sound_menu.h) no melody starts: the start tick and each Done leave num as it is, for the
+// music to go on from there when it is switched on again.
 #include "audio/melodies.h"
 #include "dialogs/form5.h"
 #include "game/form1.h"
@@ -31,13 +33,16 @@ void Form1::Timer4_Tick()
     // The start-up pass of Timer3 runs only if it ticked before this one.
     Timer3.setEnabled(false);
     MMControl2->setCommand(QStringLiteral("close"));
-    startMelody(*this);
+    if (m_forms.sound().music)
+        startMelody(*this);
     Timer4.setEnabled(false);
 }
 
 void Form1::MMControl2_Done()
 {
     MMControl2->setCommand(QStringLiteral("close"));
+    if (!m_forms.sound().music)
+        return;
     startMelody(*this);
     m_forms.form5().Text1.setText(shell::numText(num));
 }

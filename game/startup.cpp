@@ -26,6 +26,8 @@ void Form1::Form_Load()
         unreadSettings = settingsPath;
     if (stored.damaged)
         shell::msgBox(settings::readProblemMessage(settingsPath, stored));
+    if (m_forms.soundRead().damaged())
+        shell::msgBox(audio::soundfile::readProblemMessage(m_forms.soundPath(), m_forms.soundRead()));
 
     // The speed goes onto the slider's 0.1 grid, exactly as the slider's own handler sets it.
     Form5& options = m_forms.form5();

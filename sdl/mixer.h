@@ -10,7 +10,7 @@ namespace sdl {
     X(Mix_OpenAudio) X(Mix_CloseAudio) X(Mix_SetSoundFonts) X(Mix_HookMusicFinished)                 \
     X(Mix_ChannelFinished) X(Mix_AllocateChannels) X(Mix_LoadMUSType_RW) X(Mix_LoadWAV_RW)           \
     X(Mix_FreeMusic) X(Mix_FreeChunk) X(Mix_PlayMusic) X(Mix_PlayChannel) X(Mix_HaltMusic)          \
-    X(Mix_HaltChannel)
+    X(Mix_HaltChannel) X(Mix_VolumeMusic) X(Mix_Volume) X(Mix_FadeOutMusic) X(Mix_FadeOutChannel)
 
 struct Mixer {
 #define PLINKAT_MIXER_POINTER(name) decltype(&::name) name = nullptr;

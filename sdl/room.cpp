@@ -2,10 +2,12 @@
 #include "sdl/mixer.h"
 #include "sdl/room.h"
 
+#include <QByteArray>
 #include <QtGlobal>
 
-#include <dlfcn.h>
 #include <bit>
+#include <dlfcn.h>
+#include <utility>
 
 namespace sdl {
 
@@ -14,6 +16,11 @@ namespace {
 // The runtime names; the mixer is built against the same libSDL2, so both share one SDL.
 const char* const kSdl = "libSDL2-2.0.so.0";
 const char* const kMixer = "libSDL2_mixer-2.0.so.0";
+// The sound server's client properties, as libpulse reads them from the environment.
+const std::pair<const char*, const char*> kClientProperties[] = {
+    {"PULSE_PROP_application.icon_name", "plinkat"},
+    {"PULSE_PROP_media.role", "game"},
+};
 
 // Resolves every function of `table` in `handle`; false, with a warning for each, if one is missing.
 #define PLINKAT_RESOLVE(name)                                                              \
@@ -29,7 +36,19 @@ void setHints(const Library& sdl)
     // The program handles its own signals. Whether a gamepad may act is the game's choice (the
     // main window on screen), so SDL's rule for programs in the background keeps its default.
     sdl.SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    // How the desktop's mixer shows the game's sound: its name, what plays, and a game's role for
+    // the sound server's policies. The stream is opened once and carries the melodies (and the hit
+    // effect with them), so it is named after the music.
+    sdl.SDL_SetHint(SDL_HINT_APP_NAME, "Plinkat");
     sdl.SDL_SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, "Plinkat");
+    sdl.SDL_SetHint(SDL_HINT_AUDIO_DEVICE_STREAM_NAME, "музыка");
+    sdl.SDL_SetHint(SDL_HINT_AUDIO_DEVICE_STREAM_ROLE, "game");
+    // SDL 2.26's PulseAudio driver passes on neither an icon nor the role hint; libpulse adds
+    // client properties from the environment when SDL connects, and the server hands them on to
+    // the stream. A player's own setting stays.
+    for (const auto& [name, value] : kClientProperties)
+        if (qEnvironmentVariableIsEmpty(name))
+            qputenv(name, QByteArray(value));
 }
 
 const Library* loadSdl()

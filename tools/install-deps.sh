@@ -8,6 +8,7 @@ packages=(
     xvfb xauth libx11-dev libxtst-dev x11-xkb-utils
     xfwm4 dbus-daemon x11-utils
     dpkg-dev lintian desktop-file-utils appstream man-db groff-base
+    pulseaudio pulseaudio-utils
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -85,6 +85,34 @@ TEST_F(SdlMediaDevice, CloseStopsPlayingMelodyAndRaisesDoneLater)
     EXPECT_EQ(*melody.done, 1) << "a second close has nothing to stop";
 }
 
+// A fade ends the melody or the effect with its one Done; a Done still to come counts as awaited
+// until it is delivered, and a restart owes one Done for each playback.
+TEST_F(SdlMediaDevice, FadeEndsPlaybackWithItsDoneAndTheAwaitedDonesAreCounted)
+{
+    Probe melody(longMelody());
+    melody.send("open");
+    EXPECT_FALSE(melody.device->awaitingDone());
+    melody.device->fadeOut(50);
+    melody.send("play");
+    EXPECT_TRUE(melody.device->awaitingDone());
+    melody.device->fadeOut(50);
+    ASSERT_TRUE(melody.waitForDone(1));
+    EXPECT_FALSE(melody.device->awaitingDone());
+    ASSERT_TRUE(deliverQueuedEvents());
+    EXPECT_EQ(*melody.done, 1) << "a fade with nothing playing raised a Done";
+
+    Probe effect(longEffect());
+    effect.device->setVolume(40);
+    effect.send("open");
+    effect.send("play");
+    effect.send("prev");
+    effect.send("play"); // the restart ends the first playback
+    effect.device->fadeOut(50);
+    EXPECT_TRUE(effect.device->awaitingDone());
+    ASSERT_TRUE(effect.waitForDone(2));
+    EXPECT_FALSE(effect.device->awaitingDone());
+}
+
 TEST_F(SdlMediaDevice, PlayWhilePlayingKeepsTheCurrentPlayback)
 {
     Probe melody(longMelody());

@@ -22,9 +22,21 @@ void RecordingDevice::setCommand(const QString& word)
         return;
     }
     commands << word;
-    if (word == QLatin1String("play"))
+    if (word == QLatin1String("play")) {
+        if (!playing)
+            ++owed;
         playing = true;
+    }
     if (word == QLatin1String("close") && playing)
+        finishPlayback();
+}
+
+void RecordingDevice::fadeOut(int)
+{
+    if (sharedLog)
+        *sharedLog << name + QStringLiteral(" fade");
+    commands << QStringLiteral("fade");
+    if (playing)
         finishPlayback();
 }
 
@@ -32,6 +44,7 @@ void RecordingDevice::finishPlayback()
 {
     playing = false;
     QMetaObject::invokeMethod(&m_context, [this] {
+        --owed;
         if (onDone)
             onDone();
     }, Qt::QueuedConnection);
@@ -42,6 +55,7 @@ void RecordingDevice::finishPlaybackNow()
     if (!playing)
         return;
     playing = false;
+    --owed;
     if (onDone)
         onDone();
 }
@@ -65,8 +79,9 @@ void copyPlayFolder(const QString& start, const QString& work)
 }
 } // namespace
 
-GameFixture::GameFixture(bool withShippedData)
-    : m_start(m_dir.filePath(QStringLiteral("start"))), m_work(m_dir.filePath(QStringLiteral("play")))
+GameFixture::GameFixture(bool withShippedData, audio::DeviceFactory devices)
+    : m_start(m_dir.filePath(QStringLiteral("start"))), m_work(m_dir.filePath(QStringLiteral("play"))),
+      m_devices(std::move(devices))
 {
     QDir().mkpath(m_start);
     QDir().mkpath(m_work);
@@ -99,7 +114,7 @@ void GameFixture::makeForms()
     setup.workFolder = m_work;
     setup.now = [this] { return now; };
     setup.screenArea = [this] { return screen; };
-    setup.devices = [this] {
+    setup.devices = m_devices ? m_devices : [this]() -> std::unique_ptr<audio::MediaDevice> {
         auto d = std::make_unique<RecordingDevice>();
         d->name = QStringLiteral("MMControl%1").arg(devices.size() % 2 + 1);
         d->sharedLog = &deviceLog;

@@ -19,6 +19,12 @@ namespace testing_support {
 class RecordingDevice : public audio::MediaDevice {
 public:
     void setCommand(const QString& word) override;
+    // The volume is kept, not logged; a fade is logged as "fade" and ends the playback as "close".
+    void setVolume(int percent) override { volume = percent; }
+    void fadeOut(int ms) override;
+    bool awaitingDone() const override { return owed > 0; }
+    int volume = 100;
+    int owed = 0; // plays not answered by Done yet
     QStringList commands;
     QStringList opened; // file names passed to "open", in order
     // Where every device of a game also notes its commands, as "<name> <word>", in one order.
@@ -43,8 +49,9 @@ private:
 class GameFixture {
 public:
     // With shipped data, the build's play folder is copied in: the sounds into the start-up
-    // folder, everything else into the working folder.
-    explicit GameFixture(bool withShippedData = true);
+    // folder, everything else into the working folder. With `devices`, the game gets those
+    // (the real ones, say) instead of recording devices.
+    explicit GameFixture(bool withShippedData = true, audio::DeviceFactory devices = {});
     ~GameFixture();
 
     Forms& forms() { return *m_forms; }
@@ -87,6 +94,7 @@ private:
 
     QTemporaryDir m_dir;
     QString m_start, m_work;
+    audio::DeviceFactory m_devices;
     int m_boxDepth = 0;
     shell::ManualClock m_clock;
     std::unique_ptr<Forms> m_forms;
