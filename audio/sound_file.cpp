@@ -1,32 +1,13 @@
 #include "audio/sound_file.h"
 
 #include "audio/volume.h"
+#include "shell/basic.h"
 
 #include <QStringList>
 
 namespace audio::soundfile {
 
 namespace {
-
-bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\r'; }
-
-// The words of a line, split at spaces and tabs; a CR at its end counts as a space.
-QList<QByteArrayView> words(QByteArrayView line)
-{
-    QList<QByteArrayView> out;
-    qsizetype i = 0;
-    while (i < line.size()) {
-        while (i < line.size() && isSpace(line[i]))
-            ++i;
-        const qsizetype start = i;
-        while (i < line.size() && !isSpace(line[i]))
-            ++i;
-        if (i > start)
-            out.append(line.sliced(start, i - start));
-    }
-    return out;
-}
-
 // A volume: one to three digits, 0 .. 100, taken to the nearer step; -1 for anything else.
 int volumeOf(QByteArrayView value)
 {
@@ -85,7 +66,7 @@ ReadResult parse(QByteArrayView text)
         qsizetype end = text.indexOf('\n', start);
         if (end < 0)
             end = text.size();
-        const QList<QByteArrayView> w = words(text.sliced(start, end - start));
+        const QList<QByteArrayView> w = shell::wordsOf(text.sliced(start, end - start));
         if (!w.isEmpty() && (w.size() != 2 || !take(r.values, w[0], w[1])))
             r.badLines.append(number);
         start = end + 1;

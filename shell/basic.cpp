@@ -8,6 +8,23 @@
 
 namespace shell {
 
+QList<QByteArrayView> wordsOf(QByteArrayView line)
+{
+    const auto isSpace = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
+    QList<QByteArrayView> out;
+    qsizetype i = 0;
+    while (i < line.size()) {
+        while (i < line.size() && isSpace(line[i]))
+            ++i;
+        const qsizetype start = i;
+        while (i < line.size() && !isSpace(line[i]))
+            ++i;
+        if (i > start)
+            out.append(line.sliced(start, i - start));
+    }
+    return out;
+}
+
 namespace {
 
 // Number texts never depend on the desktop's locale: Qt adopts the environment's locale at

@@ -7,6 +7,8 @@
 // Print form: how the game's files store a number: a space (or "-"), the digits with no zero
 // before the point (0.5 -> ".5"), then one space; " 5 ", " .5 ", "-4.2 ".
 // Free-form reading: numbers separated by any run of spaces, tabs, commas, CR and LF.
+#include <QByteArrayView>
+#include <QList>
 #include <QString>
 #include <QStringView>
 #include <optional>
@@ -24,6 +26,9 @@ std::optional<float> parseNumber(QStringView token);
 
 // The text of a text box read as a number: the same rules after trimming surrounding spaces.
 std::optional<float> textToNumber(const QString& text);
+
+// The words of a line of a settings file, split at spaces and tabs; a CR at its end counts as a space.
+QList<QByteArrayView> wordsOf(QByteArrayView line);
 
 // Reads numbers one after the other from an open device without loading the whole file.
 class FreeFormReader {

@@ -1,5 +1,6 @@
 #include "view/view_file.h"
 
+#include "shell/basic.h"
 #include "shell/files.h"
 
 #include <QList>
@@ -7,26 +8,6 @@
 namespace view {
 
 namespace {
-
-bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\r'; }
-
-// The words of a line, split at spaces and tabs; a CR at its end counts as a space.
-QList<QByteArrayView> words(QByteArrayView line)
-{
-    QList<QByteArrayView> out;
-    qsizetype i = 0;
-    while (i < line.size()) {
-        while (i < line.size() && isSpace(line[i]))
-            ++i;
-        const qsizetype start = i;
-        while (i < line.size() && !isSpace(line[i]))
-            ++i;
-        if (i > start)
-            out.append(line.sliced(start, i - start));
-    }
-    return out;
-}
-
 void take(Values& v, QByteArrayView name, QByteArrayView value)
 {
     if (name == "cell-marks") {
@@ -52,7 +33,7 @@ Values parse(QByteArrayView text)
         qsizetype end = text.indexOf('\n', start);
         if (end < 0)
             end = text.size();
-        const QList<QByteArrayView> w = words(text.sliced(start, end - start));
+        const QList<QByteArrayView> w = shell::wordsOf(text.sliced(start, end - start));
         if (w.size() == 2)
             take(v, w[0], w[1]);
         start = end + 1;
