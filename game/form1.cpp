@@ -86,11 +86,12 @@ Form1::Form1(Forms& forms)
     sped.onClick = [this] { sped_Click(); };
     about.onClick = [this] { about_Click(); };
     rekord.onClick = [this] { rekord_Click(); };
-    onKeyDown = [this](const shell::KeyArgs& k) { return controls.keyDown(k); };
+    onMouseDown = [this](const shell::MouseArgs& a) { Form_MouseDown(a); };
+    onKeyDown = [this](const shell::KeyArgs& k) { return Form_KeyDown(k); };
     onKeyUp = [this](const shell::KeyArgs& k) { controls.keyUp(k); };
     onMinimize = [this] { Form_Minimize(); };
     // The keys steer from the moment the window opens; the hint line takes them once the player
-    // puts the caret there.
+    // puts the caret there (game/keyboard.cpp).
     polos.setFocus();
 }
 

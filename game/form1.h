@@ -127,6 +127,8 @@ public:
     void Command2_Click();  // pause button (dialogs/hints.cpp)
     void Command2_MouseMove(const shell::MouseArgs& a);
     void Form_MouseMove(const shell::MouseArgs& a);
+    bool Form_KeyDown(const shell::KeyArgs& k);       // the window's keys (game/keyboard.cpp)
+    void Form_MouseDown(const shell::MouseArgs& a);
     void sped_Click();      // options window (dialogs/menus.cpp)
     void about_Click();     // about window
     void rekord_Click();    // records window

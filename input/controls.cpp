@@ -10,9 +10,6 @@ namespace input {
 
 namespace {
 
-constexpr int kShiftAlone = 1;
-constexpr int kCtrlOrAlt = 2 | 4;
-
 // The steering keys, one bit each; the first two steer left.
 constexpr int kSteeringKeys[] = {shell::kKeyLeft, 'A', shell::kKeyRight, 'D'};
 constexpr int kLeftKeys = 0b0011;
@@ -26,11 +23,6 @@ int bitOf(const shell::KeyArgs& k)
     return 0;
 }
 
-bool isLetter(int keyCode)
-{
-    return keyCode >= 'A' && keyCode <= 'Z';
-}
-
 } // namespace
 
 Controls::Controls(actions::GameActions& game, const shell::Window& window) : m_game(game), m_window(window)
@@ -40,22 +32,26 @@ Controls::Controls(actions::GameActions& game, const shell::Window& window) : m_
 
 Controls::~Controls() = default;
 
-bool Controls::keyDown(const shell::KeyArgs& k)
+KeyCommand Controls::keyDown(const shell::KeyArgs& k)
 {
-    const bool launchKey = k.keyCode == shell::kKeySpace || k.keyCode == shell::kKeyEnter;
-    const int bit = bitOf(k);
-    // Letters type into a text box, and with Ctrl or Alt they are someone else's shortcut.
-    if (!launchKey && (!bit || (isLetter(k.keyCode) && (k.intoText || (k.shift & kCtrlOrAlt)))))
-        return false;
+    const KeyCommand command = commandOf(k);
     if (k.autoRepeat)
-        return true; // held already: the press counted
-    if (launchKey) {
-        m_game.launch(k.shift == kShiftAlone);
-        return true;
+        return command; // held already: the press counted
+    switch (command) {
+    case KeyCommand::Launch:
+    case KeyCommand::Trick:
+        m_game.launch(command == KeyCommand::Trick);
+        break;
+    case KeyCommand::SteerLeft:
+    case KeyCommand::SteerRight:
+        m_keys |= bitOf(k);
+        steerNow();
+        break;
+    case KeyCommand::None:
+    case KeyCommand::EndTyping:
+        break;
     }
-    m_keys |= bit;
-    steerNow();
-    return true;
+    return command;
 }
 
 void Controls::keyUp(const shell::KeyArgs& k)

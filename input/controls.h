@@ -2,11 +2,9 @@
 // The player's keys and gamepads, turned into the game's actions: steer the paddle by so many
 // millimetres, launch, pause. They push: the game tells them nothing but the ball's speed.
 //
-// Keys of the main window, whichever control has the focus: ← → and the keys in A's and D's
-// places (so the Russian layout steers alike) move the paddle while they are held, tracked by press
-// and release so that the system's key repeat plays no part; Space and Enter launch, with Shift the
-// trick. In a text box the letters type as ever; the arrows, Space and Enter still steer and launch.
-// Every other key is no command of the game's and is left to the controls.
+// Keys of the main window, as input/key_commands.h reads them: the steering keys move the paddle
+// while they are held, tracked by press and release so that the system's key repeat plays no part;
+// Space and Enter launch. In a text box every key types or edits.
 //
 // Gamepads act only while the main window is on screen, a window of the game has the focus and no
 // message box waits: a gamepad in the hands of a player who turned to another program does nothing,
@@ -16,6 +14,7 @@
 // connected; with the gamepads started and none connected it looks for one once a second, and
 // before that nothing wakes the program.
 #include "actions/game_actions.h"
+#include "input/key_commands.h"
 #include "input/steering.h"
 #include "shell/controls.h"
 #include "shell/timer.h"
@@ -42,8 +41,9 @@ public:
     // The ball's speed, millimetres per tick, which sets the paddle's (see steering.h).
     void setBallSpeed(float ballSpeed) { m_ballSpeed = ballSpeed; }
 
-    // A key going down in the window; true when it is one of the game's and is taken.
-    bool keyDown(const shell::KeyArgs& k);
+    // A key going down in the window: what it is to the game, carried out but for EndTyping,
+    // which is the window's. A key that is no command (None) is the focused control's.
+    KeyCommand keyDown(const shell::KeyArgs& k);
     void keyUp(const shell::KeyArgs& k);
     // The window lost the keyboard focus: its releases go elsewhere, so no key counts as held.
     void releaseKeys();

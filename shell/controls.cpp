@@ -529,7 +529,7 @@ void PictureBox::setPicture(PixmapSource source)
 
 void PictureBox::setFocusable(bool on)
 {
-    m_widget->setFocusPolicy(on ? Qt::ClickFocus : Qt::NoFocus);
+    m_widget->setFocusPolicy(on ? Qt::StrongFocus : Qt::NoFocus);
 }
 
 // --- Shape ---

@@ -32,12 +32,19 @@ struct MouseArgs {
     float y = 0;
 };
 
+// What holds the keyboard focus in a window when a key comes.
+enum class KeyFocus {
+    Control, // any control that types nothing, or none
+    TextBox, // a control that takes typed text
+    MenuBar, // the menu bar, reached by Alt or F10
+};
+
 // A key going down or up in a window.
 struct KeyArgs {
     int keyCode = 0; // shell/keys.h: the key's own code, or kKeyNone
     int shift = 0;   // shift state bits as in MouseArgs
     bool autoRepeat = false; // made by the system's key repeat while the key is held
-    bool intoText = false;   // the control with the focus takes typed text (a text box)
+    KeyFocus focus = KeyFocus::Control;
 };
 
 // Draws a picture for a logical size at a device-pixel ratio.
@@ -186,7 +193,7 @@ class PictureBox : public Control {
 public:
     PictureBox(Container& parent, float left, float top, float width, float height, PixmapSource picture = {});
     void setPicture(PixmapSource source);
-    // Whether the box takes the keyboard focus when clicked (the playfield strip does).
+    // Whether the box takes the keyboard focus, by a click or Tab (the playfield strip does).
     void setFocusable(bool on);
 
     std::function<void(const MouseArgs&)> onMouseDown;

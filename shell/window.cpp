@@ -67,16 +67,26 @@ protected:
     }
     void mouseMoveEvent(QMouseEvent* e) override
     {
-        if (!m_owner.onMouseMove)
-            return;
-        MouseArgs a;
-        a.shift = shiftStateOf(e->modifiers());
-        a.x = static_cast<float>(e->position().x() * kTwipsPerPixel / m_owner.m_unitTw);
-        a.y = static_cast<float>(e->position().y() * kTwipsPerPixel / m_owner.m_unitTw);
-        m_owner.onMouseMove(a);
+        if (m_owner.onMouseMove)
+            m_owner.onMouseMove(argsOf(*e));
+    }
+    void mousePressEvent(QMouseEvent* e) override
+    {
+        if (m_owner.onMouseDown)
+            m_owner.onMouseDown(argsOf(*e));
     }
 
 private:
+    MouseArgs argsOf(const QMouseEvent& e) const
+    {
+        MouseArgs a;
+        a.button = buttonCodeOf(e.button());
+        a.shift = shiftStateOf(e.modifiers());
+        a.x = static_cast<float>(e.position().x() * kTwipsPerPixel / m_owner.m_unitTw);
+        a.y = static_cast<float>(e.position().y() * kTwipsPerPixel / m_owner.m_unitTw);
+        return a;
+    }
+
     Window& m_owner;
     QPixmap m_backCache;
 };
@@ -126,17 +136,16 @@ protected:
     {
         if (watched != m_watched || (e->type() != QEvent::KeyPress && e->type() != QEvent::KeyRelease))
             return false;
-        // A menu bar reached by Alt walks its menus with the arrows and opens one with Enter: the
-        // keys pressed there are its own, not the window's (a key let go there still ends a hold).
-        if (e->type() == QEvent::KeyPress && qobject_cast<const QMenuBar*>(focusWidget()))
-            return false;
         const auto* key = static_cast<QKeyEvent*>(e);
         KeyArgs k;
         k.keyCode = keyCodeOf(*key);
         k.shift = shiftStateOf(key->modifiers());
         k.autoRepeat = key->isAutoRepeat();
         const QWidget* focus = focusWidget();
-        k.intoText = focus && focus->testAttribute(Qt::WA_InputMethodEnabled);
+        if (qobject_cast<const QMenuBar*>(focus))
+            k.focus = KeyFocus::MenuBar;
+        else if (focus && focus->testAttribute(Qt::WA_InputMethodEnabled))
+            k.focus = KeyFocus::TextBox;
         if (e->type() == QEvent::KeyPress)
             return m_owner.onKeyDown && m_owner.onKeyDown(k);
         if (m_owner.onKeyUp)

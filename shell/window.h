@@ -96,6 +96,7 @@ public:
     void addMenuSeparator(MenuItem& parent);
 
     std::function<void(const MouseArgs&)> onMouseMove; // over the free surface, not over a control
+    std::function<void(const MouseArgs&)> onMouseDown; // a button pressed on the free surface
     // Every key pressed in the window, before the control with the focus gets it, also the
     // system's repeats of a held key (marked). Returning true takes the key: the control never
     // sees it.

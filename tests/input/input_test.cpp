@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMenuBar>
+#include <QTest>
 #include <QWidget>
 #include <QWindow>
 #include <SDL.h>
@@ -84,11 +85,12 @@ TEST(Keys, HeldArrowCrossesTheStripBeforeTheBallComesDownAndStopsAtTheEdge)
     EXPECT_EQ(fx.enabledTimers(), 0u) << "nothing ticks once the keys are up";
 }
 
-// The keys act whichever control has the focus. In the hint line the letters type (the level
-// jump's word stays typeable) while the arrows, Space and Enter still steer and launch; the
-// system's repeats of a held key change nothing, and a key whose release went to another window
-// stops when the focus goes.
-TEST(Keys, SteerAndLaunchFromAnyControlWhileLettersTypeInTheHintLine)
+// The keys steer and launch from the strip. A text box with the focus takes every key that types or
+// edits (the level jump's word stays typeable, spaces and all) and no key steers or launches there;
+// Enter, Esc, Tab and a click on the playfield give the keys back to the game. The system's repeats
+// of a held key change nothing, and a key whose release went to another window stops when the focus
+// goes.
+TEST(Keys, TheStripSteersAndLaunchesWhileATextBoxTakesEveryTypingKey)
 {
     GameFixture fx;
     Form1& f1 = playing(fx);
@@ -103,14 +105,36 @@ TEST(Keys, SteerAndLaunchFromAnyControlWhileLettersTypeInTheHintLine)
     EXPECT_FLOAT_EQ(f1.deck.left(), opened + 1.6f) << "D did not steer in the window just opened";
     EXPECT_EQ(f1.Text1.text(), "");
 
-    // With the caret in the hint line, D types.
+    // With the caret in the hint line every key types or edits, under either layout.
     f1.Text1.setFocus();
     const float start = f1.deck.left();
-    send(f1, QEvent::KeyPress, Qt::Key_D, kDPlace, {}, QStringLiteral("d"));
-    EXPECT_EQ(f1.Text1.text(), "d");
+    const struct {
+        int key;
+        quint32 scanCode;
+        Qt::KeyboardModifiers mods;
+        const char* text;
+    } typed[] = {{Qt::Key_D, kDPlace, {}, "d"}, {Qt::Key_Space, 65, {}, " "}, {0x0444, kAPlace, {}, "ф"},
+                 {Qt::Key_Space, 65, Qt::ShiftModifier, " "}, {Qt::Key_Left, 113, {}, ""},
+                 {Qt::Key_Left, 113, {}, ""}, {Qt::Key_Backspace, 22, {}, ""}, {Qt::Key_End, 115, {}, ""},
+                 {Qt::Key_1, 10, {}, "1"}, {Qt::Key_Period, 60, {}, "."}};
+    for (const auto& t : typed) {
+        send(f1, QEvent::KeyPress, t.key, t.scanCode, t.mods, QString::fromUtf8(t.text));
+        fx.tick();
+        send(f1, QEvent::KeyRelease, t.key, t.scanCode, t.mods);
+    }
+    EXPECT_EQ(f1.Text1.text(), "dф 1.") << "the caret moved back two, Backspace took the first space";
     EXPECT_EQ(f1.deck.left(), start);
-    send(f1, QEvent::KeyRelease, Qt::Key_D, kDPlace);
+    EXPECT_FALSE(f1.Timer1.enabled()) << "a key launched from the hint line";
+    send(f1, QEvent::KeyPress, Qt::Key_A, kAPlace, Qt::ControlModifier);
+    send(f1, QEvent::KeyPress, Qt::Key_Right, 114);
+    fx.tick(3);
+    send(f1, QEvent::KeyRelease, Qt::Key_Right, 114);
+    EXPECT_EQ(f1.deck.left(), start) << "Ctrl+A or → steered";
 
+    // Enter hands the keys back without a launch; then the arrows steer and repeats change nothing.
+    press(f1, Qt::Key_Return);
+    EXPECT_TRUE(f1.polos.hasFocus());
+    EXPECT_FALSE(f1.Timer1.enabled()) << "Enter in the hint line launched";
     press(f1, Qt::Key_Left);
     fx.tick(2);
     const float afterThree = f1.deck.left();
@@ -123,19 +147,23 @@ TEST(Keys, SteerAndLaunchFromAnyControlWhileLettersTypeInTheHintLine)
     const float stopped = f1.deck.left();
     fx.tick(3);
     EXPECT_EQ(f1.deck.left(), stopped);
-    EXPECT_EQ(f1.Text1.text(), "d") << "no arrow reached the line";
+    EXPECT_EQ(f1.Text1.text(), "dф 1.");
 
-    // Under the Russian layout the key in A's place steers where no text is typed.
-    f1.polos.setFocus();
-    send(f1, QEvent::KeyPress, 0x0444, kAPlace, {}, QStringLiteral("ф"));
-    EXPECT_LT(f1.deck.left(), stopped);
-    send(f1, QEvent::KeyRelease, 0x0444, kAPlace);
-
+    // Tab reaches the hint line from the strip and leaves it again; so do a click there and a click
+    // on the playfield, which launches nothing.
+    press(f1, Qt::Key_Tab);
+    EXPECT_TRUE(f1.Text1.hasFocus());
+    press(f1, Qt::Key_Tab);
+    EXPECT_TRUE(f1.polos.hasFocus());
     f1.Text1.setFocus();
+    QTest::mouseClick(f1.surface(), Qt::LeftButton, {}, QPoint(300, 200));
+    EXPECT_TRUE(f1.polos.hasFocus());
+    EXPECT_FALSE(f1.Timer1.enabled());
+
+    // Space launches from the strip, Shift+Space is the trick, Enter launches too.
     press(f1, Qt::Key_Space, 0, QStringLiteral(" "));
     EXPECT_TRUE(f1.Timer1.enabled()) << "Space launches";
     EXPECT_EQ(f1.hdir, 1.0f);
-    EXPECT_EQ(f1.Text1.text(), "d");
     f1.score = 45;
     send(f1, QEvent::KeyPress, Qt::Key_Space, 0, Qt::ShiftModifier, QStringLiteral(" "));
     EXPECT_EQ(f1.hdir, 0.0f) << "Shift+Space is the trick";
@@ -143,6 +171,7 @@ TEST(Keys, SteerAndLaunchFromAnyControlWhileLettersTypeInTheHintLine)
     f1.Timer1.setEnabled(false);
     press(f1, Qt::Key_Return);
     EXPECT_TRUE(f1.Timer1.enabled()) << "Enter launches";
+    EXPECT_EQ(f1.Text1.text(), "dф 1.");
 
     // The menu bar, reached by Alt, walks its menus with the arrows and opens one with Enter: the
     // game's keys leave it alone.

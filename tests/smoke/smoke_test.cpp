@@ -581,3 +581,85 @@ TEST(Smoke, KeysThatAreNoCommandDoNothingAndTheLevelJumpOpens)
     x.requestClose(*main);
     expectCleanExit(game);
 }
+
+// The hint line is a text box: whatever is typed there stays as typed, spaces and capitals too, and
+// launches nothing. Only the word itself, with a Shift-press on the paddle, opens the level jump.
+// What the line holds is read back through the clipboard (Ctrl+A, Ctrl+C), as the player's text.
+// A click on the wall gives the keys back to the game: P pauses and Space launches again.
+TEST(Smoke, TheHintLineKeepsWhatIsTypedAndOnlyTheWordOpensTheLevelJump)
+{
+    XDriver x;
+    ASSERT_TRUE(x.ok()) << "no X display";
+    KeyboardAsFound keyboard(x);
+    setLayout("us");
+    PlayFolder folder;
+    QProcess game;
+    startGame(game, folder);
+    const auto main = startToMainWindow(x);
+    ASSERT_TRUE(main);
+    std::optional<std::pair<int, int>> rest, at;
+    ASSERT_TRUE(waitForBallStill(x, *main, rest));
+    const int menuBar = main->height - 549; // the client area is 8235 twips high
+    constexpr unsigned kShift = 50, kCtrl = 37, kA = 38, kC = 54, kSpace = 65, kP = 33;
+    const auto withKey = [&](unsigned held, unsigned key) {
+        x.keyDown(held);
+        x.pressKey(key);
+        x.keyUp(held);
+    };
+    // X key codes of the letters and Space, by the character they type on a US layout.
+    const auto keyOf = [](char c) -> unsigned {
+        switch (c) {
+        case 'v': return 55;
+        case 'o': return 32;
+        case 'r': return 27;
+        case 'p': return 33;
+        default: return kSpace;
+        }
+    };
+    // Types the text into the hint line in place of what it holds, then Shift-presses the paddle.
+    const auto typeThenShiftPressPaddle = [&](const std::string& text) {
+        x.click(*main, 60, menuBar + 16);
+        withKey(kCtrl, kA);
+        for (const char c : text) {
+            if (c == 'V')
+                withKey(kShift, keyOf('v'));
+            else
+                x.pressKey(keyOf(c));
+        }
+        x.keyDown(kShift);
+        x.click(*main, rest->first, rest->second + 30); // the paddle, below the resting ball
+        x.keyUp(kShift);
+    };
+
+    for (const std::string text : {"Vorp", "vorp ", "vorpp", "vo rp"}) {
+        SCOPED_TRACE(text);
+        typeThenShiftPressPaddle(text);
+        x.claimClipboard();
+        withKey(kCtrl, kA);
+        withKey(kCtrl, kC);
+        // The copy comes after the press in the game's queue: a level jump it opened is mapped by now.
+        EXPECT_EQ(x.waitForClipboardText(), text) << "the hint line does not hold what was typed";
+        EXPECT_FALSE(x.waitForOther("select level", -1, 1)) << "the level jump opened";
+        ASSERT_TRUE(waitForBallStill(x, *main, at)) << "the ball flies: a key launched it";
+        EXPECT_EQ(at, rest) << "the ball left the paddle";
+    }
+
+    typeThenShiftPressPaddle("vorp");
+    const auto jump = x.waitForOther("select level", -1);
+    ASSERT_TRUE(jump) << "the level jump did not open";
+    x.requestClose(*jump);
+    ASSERT_TRUE(x.waitGone("select level", jump->width));
+
+    // A click on the wall launches and gives it the keys: P pauses, Space goes on.
+    x.focus(*main);
+    x.click(*main, main->width / 2, main->height - 30);
+    x.pressKey(kP);
+    ASSERT_TRUE(waitForBallStill(x, *main, at)) << "P did not pause";
+    EXPECT_NE(at, rest) << "the click on the wall did not launch";
+    x.pressKey(kSpace);
+    const auto paused = at;
+    EXPECT_TRUE(waitForBall(x, *main, at, [&](const auto& b) { return b && b != paused; })) << "Space did not launch";
+
+    x.requestClose(*main);
+    expectCleanExit(game);
+}

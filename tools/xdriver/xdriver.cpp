@@ -59,6 +59,8 @@ XDriver::~XDriver()
         return;
     if (m_own)
         XDestroyWindow(m_display, m_own);
+    if (m_clip)
+        XDestroyWindow(m_display, m_clip);
     XCloseDisplay(m_display);
 }
 
@@ -312,4 +314,51 @@ void XDriver::requestClose(const XWin& w)
     e.xclient.data.l[1] = CurrentTime;
     XSendEvent(m_display, w.id, False, NoEventMask, &e);
     XFlush(m_display);
+}
+
+void XDriver::claimClipboard()
+{
+    if (!m_clip)
+        m_clip = XCreateSimpleWindow(m_display, DefaultRootWindow(m_display), 0, 0, 1, 1, 0, 0, 0);
+    XSetSelectionOwner(m_display, XInternAtom(m_display, "CLIPBOARD", False), m_clip, CurrentTime);
+    XSync(m_display, False);
+}
+
+std::optional<std::string> XDriver::waitForClipboardText(int maxMs)
+{
+    if (!m_clip)
+        claimClipboard();
+    const Atom clipboard = XInternAtom(m_display, "CLIPBOARD", False);
+    const Atom utf8 = XInternAtom(m_display, "UTF8_STRING", False);
+    const Atom into = XInternAtom(m_display, "PLINKAT_XDRIVER_CLIP", False);
+    int t = 0;
+    for (; t < maxMs; t += 20) {
+        const Window owner = XGetSelectionOwner(m_display, clipboard);
+        if (owner != None && owner != m_clip)
+            break;
+        sleepMs(20);
+    }
+    XConvertSelection(m_display, clipboard, utf8, into, m_clip, CurrentTime);
+    XFlush(m_display);
+    for (; t < maxMs; t += 20) {
+        XEvent e;
+        if (!XCheckTypedWindowEvent(m_display, m_clip, SelectionNotify, &e)) {
+            sleepMs(20);
+            continue;
+        }
+        if (e.xselection.property == None)
+            return std::nullopt;
+        Atom type = 0;
+        int format = 0;
+        unsigned long count = 0, after = 0;
+        unsigned char* data = nullptr;
+        std::optional<std::string> text;
+        if (XGetWindowProperty(m_display, m_clip, into, 0, 65536, True, AnyPropertyType, &type, &format, &count,
+                               &after, &data) == Success && data) {
+            text = std::string(reinterpret_cast<char*>(data), count);
+            XFree(data);
+        }
+        return text;
+    }
+    return std::nullopt;
 }

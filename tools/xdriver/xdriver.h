@@ -50,6 +50,12 @@ public:
     // turning to another program does.
     void focusOwnWindow();
 
+    // The clipboard: claimClipboard() takes it for the driver, so that the next copy made in a
+    // program shows as the clipboard changing hands; waitForClipboardText() waits for a program to
+    // take it and returns the text it holds (UTF-8), or nothing within maxMs.
+    void claimClipboard();
+    std::optional<std::string> waitForClipboardText(int maxMs = kPatienceMs);
+
     // The left and top edges of the ball (its yellow fill) in the window, in pixels, if it shows.
     std::optional<std::pair<int, int>> ballAt(const XWin& w);
     // How many pixels of the window have exactly this colour (0xRRGGBB).
@@ -59,4 +65,5 @@ private:
     std::optional<XWin> findIf(const std::string& title, int width, bool sameWidth);
     _XDisplay* m_display = nullptr;
     unsigned long m_own = 0;
+    unsigned long m_clip = 0; // an unmapped window of the driver's own that holds the clipboard
 };
