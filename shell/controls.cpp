@@ -15,6 +15,7 @@
 #include <QWidget>
 #include <cmath>
 #include <string>
+#include <utility>
 
 namespace shell {
 
@@ -327,23 +328,49 @@ void fitFont(Control& control, const QString& sample, int largestPx, int padding
     control.widget()->setFont(font);
 }
 
+// --- Container ---
+
+Container::~Container()
+{
+    releaseControls();
+}
+
+void Container::releaseControls()
+{
+    for (Control* control : std::exchange(m_controls, {}))
+        control->leaveContainer();
+}
+
 // --- Control ---
 
 Control::Control(Container& parent, QWidget* widget, float left, float top, float width, float height)
-    : m_parent(parent), m_widget(widget), m_left(left), m_top(top), m_width(width), m_height(height)
+    : m_widget(widget), m_container(&parent), m_unitTw(parent.twipsPerUnit()),
+      m_left(left), m_top(top), m_width(width), m_height(height)
 {
+    parent.m_controls.push_back(this);
     place();
     m_widget->show();
 }
 
 Control::~Control()
 {
+    if (m_container)
+        std::erase(m_container->m_controls, this);
     delete m_widget;
+}
+
+// The container is going: the widget leaves its surface, which would otherwise delete it. The
+// control keeps its properties; its widget is shown nowhere again.
+void Control::leaveContainer()
+{
+    m_container = nullptr;
+    if (m_widget)
+        m_widget->setParent(nullptr); // hides it too
 }
 
 void Control::place()
 {
-    const double u = m_parent.twipsPerUnit();
+    const double u = m_unitTw;
     const int x = toPixels(m_left, u);
     const int y = toPixels(m_top, u);
     m_widget->setGeometry(x, y, toPixels(m_left + m_width, u) - x, toPixels(m_top + m_height, u) - y);
@@ -357,7 +384,8 @@ void Control::setHeight(float v) { m_height = v; place(); }
 void Control::setVisible(bool on)
 {
     m_visible = on;
-    m_widget->setVisible(on);
+    if (m_container) // a widget without its container would show as a window of its own
+        m_widget->setVisible(on);
 }
 
 bool Control::enabled() const { return m_widget->isEnabled(); }
@@ -485,6 +513,11 @@ void OptionButton::click()
 Frame::Frame(Container& parent, float left, float top, float width, float height, const QString& caption)
     : Control(parent, new QGroupBox(caption, parent.surface()), left, top, width, height)
 {
+}
+
+Frame::~Frame()
+{
+    releaseControls(); // before the frame's own widget, the surface of its controls, goes
 }
 
 QString Frame::caption() const { return static_cast<QGroupBox*>(m_widget)->title(); }
