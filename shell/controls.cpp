@@ -53,9 +53,14 @@ int toPixels(double units, double unitTw)
     return static_cast<int>(std::lround(units * unitTw / kTwipsPerPixel));
 }
 
-// Mouse position in units of unitTw twips: controls report twips (unitTw 1).
-MouseArgs mouseArgs(const QMouseEvent* e, double unitTw)
+// Hands a mouse event on to a control's handler, if it has one. The event is taken either way.
+// The button is the one that changed, or on a move the buttons held; the position is in twips
+// from the control's top left, the units every control reports the mouse in.
+void forwardMouse(QMouseEvent* e, const std::function<void(const MouseArgs&)>& handler)
 {
+    e->accept();
+    if (!handler)
+        return;
     MouseArgs a;
     a.button = buttonCodeOf(e->button());
     if (a.button == 0) {
@@ -63,9 +68,9 @@ MouseArgs mouseArgs(const QMouseEvent* e, double unitTw)
         a.button = (held & Qt::LeftButton ? 1 : 0) | (held & Qt::RightButton ? 2 : 0) | (held & Qt::MiddleButton ? 4 : 0);
     }
     a.shift = shiftStateOf(e->modifiers());
-    a.x = static_cast<float>(e->position().x() * kTwipsPerPixel / unitTw);
-    a.y = static_cast<float>(e->position().y() * kTwipsPerPixel / unitTw);
-    return a;
+    a.x = static_cast<float>(e->position().x() * kTwipsPerPixel);
+    a.y = static_cast<float>(e->position().y() * kTwipsPerPixel);
+    handler(a);
 }
 
 // Labels, buttons and text boxes accept the mouse so that moves over them never count as
@@ -90,26 +95,17 @@ protected:
     }
     void mousePressEvent(QMouseEvent* e) override
     {
-        e->accept();
         m_pressed = true;
-        if (m_owner.onMouseDown)
-            m_owner.onMouseDown(mouseArgs(e, 1.0));
+        forwardMouse(e, m_owner.onMouseDown);
     }
     void mouseReleaseEvent(QMouseEvent* e) override
     {
-        e->accept();
-        if (m_owner.onMouseUp)
-            m_owner.onMouseUp(mouseArgs(e, 1.0));
+        forwardMouse(e, m_owner.onMouseUp);
         if (m_pressed && rect().contains(e->position().toPoint()) && m_owner.onClick)
             m_owner.onClick();
         m_pressed = false;
     }
-    void mouseMoveEvent(QMouseEvent* e) override
-    {
-        e->accept();
-        if (m_owner.onMouseMove)
-            m_owner.onMouseMove(mouseArgs(e, 1.0));
-    }
+    void mouseMoveEvent(QMouseEvent* e) override { forwardMouse(e, m_owner.onMouseMove); }
 
 private:
     Label& m_owner;
@@ -124,9 +120,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* e) override
     {
         QLineEdit::mouseMoveEvent(e);
-        e->accept();
-        if (m_owner.onMouseMove)
-            m_owner.onMouseMove(mouseArgs(e, 1.0));
+        forwardMouse(e, m_owner.onMouseMove);
     }
 
 private:
@@ -142,9 +136,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* e) override
     {
         QPushButton::mouseMoveEvent(e);
-        e->accept();
-        if (m_owner.onMouseMove)
-            m_owner.onMouseMove(mouseArgs(e, 1.0));
+        forwardMouse(e, m_owner.onMouseMove);
     }
     // The picture is painted when the button first appears, not while its window is being built.
     void showEvent(QShowEvent* e) override
@@ -182,9 +174,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* e) override
     {
         QRadioButton::mouseMoveEvent(e);
-        e->accept();
-        if (m_owner.onMouseMove)
-            m_owner.onMouseMove(mouseArgs(e, 1.0));
+        forwardMouse(e, m_owner.onMouseMove);
     }
     // Taking the focus selects nothing. The toolkit makes a group of option buttons one stop of
     // the Tab chain but enters it at its first button; the focus goes on to the group's selected
@@ -230,10 +220,8 @@ protected:
     }
     void mousePressEvent(QMouseEvent* e) override
     {
-        e->accept();
         m_pressed = true;
-        if (m_owner.onMouseDown)
-            m_owner.onMouseDown(mouseArgs(e, 1.0));
+        forwardMouse(e, m_owner.onMouseDown);
     }
     void mouseReleaseEvent(QMouseEvent* e) override
     {
@@ -242,12 +230,7 @@ protected:
             m_owner.onClick();
         m_pressed = false;
     }
-    void mouseMoveEvent(QMouseEvent* e) override
-    {
-        e->accept();
-        if (m_owner.onMouseMove)
-            m_owner.onMouseMove(mouseArgs(e, 1.0));
-    }
+    void mouseMoveEvent(QMouseEvent* e) override { forwardMouse(e, m_owner.onMouseMove); }
     void keyPressEvent(QKeyEvent* e) override
     {
         if (!m_owner.onKeyDown) {
