@@ -1,6 +1,9 @@
 #pragma once
 // What every picture of the game shares: its palette, its noise and the fitting of a picture
 // composed at one size onto another.
+#include "maps/cells.h"
+#include "shell/controls.h"
+
 #include <QColor>
 #include <QPainter>
 #include <QSizeF>
@@ -13,9 +16,9 @@ inline const QColor kNight(12, 16, 34);
 inline const QColor kNavy(30, 40, 72);
 inline const QColor kNavyLight(56, 72, 122);
 inline const QColor kInk(22, 26, 38);
-inline const QColor kCellGreen(0, 250, 0);
-inline const QColor kCellYellow(250, 250, 0);
-inline const QColor kCellRed(250, 0, 0);
+inline const QColor kCellGreen = shell::toQColor(kGreen);
+inline const QColor kCellYellow = shell::toQColor(kYellow);
+inline const QColor kCellRed = shell::toQColor(kRed);
 inline const QColor kBrick(176, 82, 54);
 inline const QColor kMortar(92, 84, 78);
 
