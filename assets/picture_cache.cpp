@@ -1,9 +1,31 @@
 #include "assets/picture_cache.h"
 
+#include <QCache>
+#include <QCoreApplication>
 #include <QImage>
-#include <QPixmapCache>
 
 namespace art {
+namespace {
+
+// The 2× backgrounds alone take several megabytes. The least recently used pictures go first.
+constexpr int kCacheKilobytes = 32 * 1024;
+
+QCache<QString, QPixmap>& pictures()
+{
+    static QCache<QString, QPixmap> cache(kCacheKilobytes);
+    return cache;
+}
+
+// Pixmaps go before the application object does.
+bool dropAtExitArranged = false;
+
+void dropAtExit()
+{
+    pictures().clear();
+    dropAtExitArranged = false;
+}
+
+} // namespace
 
 QPixmap cached(const QString& name, QSize size, qreal dpr, const std::function<void(QPainter&, const QSizeF&)>& draw)
 {
@@ -11,18 +33,9 @@ QPixmap cached(const QString& name, QSize size, qreal dpr, const std::function<v
         return {};
     if (!(dpr > 0))
         dpr = 1;
-    const QString key = QStringLiteral("plinkat-art/%1/%2x%3@%4")
-                            .arg(name)
-                            .arg(size.width())
-                            .arg(size.height())
-                            .arg(dpr);
-    // The 2× backgrounds alone take several megabytes; leave room for them next to Qt's own use.
-    constexpr int kCacheKilobytes = 32 * 1024;
-    if (QPixmapCache::cacheLimit() < kCacheKilobytes)
-        QPixmapCache::setCacheLimit(kCacheKilobytes);
-    QPixmap pixmap;
-    if (QPixmapCache::find(key, &pixmap))
-        return pixmap;
+    const QString key = QStringLiteral("%1/%2x%3@%4").arg(name).arg(size.width()).arg(size.height()).arg(dpr);
+    if (const QPixmap* found = pictures().object(key))
+        return *found;
 
     QImage image(qMax(1, qRound(size.width() * dpr)), qMax(1, qRound(size.height() * dpr)),
                  QImage::Format_ARGB32_Premultiplied);
@@ -34,10 +47,20 @@ QPixmap cached(const QString& name, QSize size, qreal dpr, const std::function<v
         p.setRenderHint(QPainter::SmoothPixmapTransform);
         draw(p, QSizeF(size));
     }
-    pixmap = QPixmap::fromImage(image);
+    QPixmap pixmap = QPixmap::fromImage(image);
     pixmap.setDevicePixelRatio(dpr);
-    QPixmapCache::insert(key, pixmap);
+    if (!dropAtExitArranged && QCoreApplication::instance()) {
+        qAddPostRoutine(dropAtExit);
+        dropAtExitArranged = true;
+    }
+    const auto kilobytes = static_cast<qsizetype>(qMax<qint64>(1, image.sizeInBytes() / 1024));
+    pictures().insert(key, new QPixmap(pixmap), kilobytes);
     return pixmap;
+}
+
+void dropCachedPictures()
+{
+    pictures().clear();
 }
 
 } // namespace art
