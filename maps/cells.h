@@ -1,6 +1,6 @@
 #pragma once
 // The cell grid and the colours of cell values, shared by the playfield, the editor, the map
-// files and the dialog's map pictures.
+// files, the dialog's map pictures and the game's painted pictures.
 #include "shell/controls.h"
 
 #include <array>
@@ -9,7 +9,7 @@
 // Cell grid indexed [x][y], x 0..10 and y 0..4; only x 1..10, y 1..4 are played.
 using CellGrid = std::array<std::array<float, 5>, 11>;
 
-// Cell colours on the playfield and in the editor.
+// Cell colours on the playfield, in the editor and in the pictures (assets/palette.h).
 inline constexpr shell::Color kGreen = shell::rgb(0, 250, 0);
 inline constexpr shell::Color kYellow = shell::rgb(250, 250, 0);
 inline constexpr shell::Color kRed = shell::rgb(250, 0, 0);

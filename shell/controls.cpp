@@ -15,6 +15,7 @@
 #include <QWidget>
 #include <cmath>
 #include <string>
+#include <utility>
 
 namespace shell {
 
@@ -52,9 +53,14 @@ int toPixels(double units, double unitTw)
     return static_cast<int>(std::lround(units * unitTw / kTwipsPerPixel));
 }
 
-// Mouse position in units of unitTw twips: controls report twips (unitTw 1).
-MouseArgs mouseArgs(const QMouseEvent* e, double unitTw)
+// Hands a mouse event on to a control's handler, if it has one. The event is taken either way.
+// The button is the one that changed, or on a move the buttons held; the position is in twips
+// from the control's top left, the units every control reports the mouse in.
+void forwardMouse(QMouseEvent* e, const std::function<void(const MouseArgs&)>& handler)
 {
+    e->accept();
+    if (!handler)
+        return;
     MouseArgs a;
     a.button = buttonCodeOf(e->button());
     if (a.button == 0) {
@@ -62,9 +68,9 @@ MouseArgs mouseArgs(const QMouseEvent* e, double unitTw)
         a.button = (held & Qt::LeftButton ? 1 : 0) | (held & Qt::RightButton ? 2 : 0) | (held & Qt::MiddleButton ? 4 : 0);
     }
     a.shift = shiftStateOf(e->modifiers());
-    a.x = static_cast<float>(e->position().x() * kTwipsPerPixel / unitTw);
-    a.y = static_cast<float>(e->position().y() * kTwipsPerPixel / unitTw);
-    return a;
+    a.x = static_cast<float>(e->position().x() * kTwipsPerPixel);
+    a.y = static_cast<float>(e->position().y() * kTwipsPerPixel);
+    handler(a);
 }
 
 // Labels, buttons and text boxes accept the mouse so that moves over them never count as
@@ -89,26 +95,17 @@ protected:
     }
     void mousePressEvent(QMouseEvent* e) override
     {
-        e->accept();
         m_pressed = true;
-        if (m_owner.onMouseDown)
-            m_owner.onMouseDown(mouseArgs(e, 1.0));
+        forwardMouse(e, m_owner.onMouseDown);
     }
     void mouseReleaseEvent(QMouseEvent* e) override
     {
-        e->accept();
-        if (m_owner.onMouseUp)
-            m_owner.onMouseUp(mouseArgs(e, 1.0));
+        forwardMouse(e, m_owner.onMouseUp);
         if (m_pressed && rect().contains(e->position().toPoint()) && m_owner.onClick)
             m_owner.onClick();
         m_pressed = false;
     }
-    void mouseMoveEvent(QMouseEvent* e) override
-    {
-        e->accept();
-        if (m_owner.onMouseMove)
-            m_owner.onMouseMove(mouseArgs(e, 1.0));
-    }
+    void mouseMoveEvent(QMouseEvent* e) override { forwardMouse(e, m_owner.onMouseMove); }
 
 private:
     Label& m_owner;
@@ -123,9 +120,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* e) override
     {
         QLineEdit::mouseMoveEvent(e);
-        e->accept();
-        if (m_owner.onMouseMove)
-            m_owner.onMouseMove(mouseArgs(e, 1.0));
+        forwardMouse(e, m_owner.onMouseMove);
     }
 
 private:
@@ -141,9 +136,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* e) override
     {
         QPushButton::mouseMoveEvent(e);
-        e->accept();
-        if (m_owner.onMouseMove)
-            m_owner.onMouseMove(mouseArgs(e, 1.0));
+        forwardMouse(e, m_owner.onMouseMove);
     }
     // The picture is painted when the button first appears, not while its window is being built.
     void showEvent(QShowEvent* e) override
@@ -181,9 +174,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* e) override
     {
         QRadioButton::mouseMoveEvent(e);
-        e->accept();
-        if (m_owner.onMouseMove)
-            m_owner.onMouseMove(mouseArgs(e, 1.0));
+        forwardMouse(e, m_owner.onMouseMove);
     }
     // Taking the focus selects nothing. The toolkit makes a group of option buttons one stop of
     // the Tab chain but enters it at its first button; the focus goes on to the group's selected
@@ -229,10 +220,8 @@ protected:
     }
     void mousePressEvent(QMouseEvent* e) override
     {
-        e->accept();
         m_pressed = true;
-        if (m_owner.onMouseDown)
-            m_owner.onMouseDown(mouseArgs(e, 1.0));
+        forwardMouse(e, m_owner.onMouseDown);
     }
     void mouseReleaseEvent(QMouseEvent* e) override
     {
@@ -241,12 +230,7 @@ protected:
             m_owner.onClick();
         m_pressed = false;
     }
-    void mouseMoveEvent(QMouseEvent* e) override
-    {
-        e->accept();
-        if (m_owner.onMouseMove)
-            m_owner.onMouseMove(mouseArgs(e, 1.0));
-    }
+    void mouseMoveEvent(QMouseEvent* e) override { forwardMouse(e, m_owner.onMouseMove); }
     void keyPressEvent(QKeyEvent* e) override
     {
         if (!m_owner.onKeyDown) {
@@ -327,23 +311,49 @@ void fitFont(Control& control, const QString& sample, int largestPx, int padding
     control.widget()->setFont(font);
 }
 
+// --- Container ---
+
+Container::~Container()
+{
+    releaseControls();
+}
+
+void Container::releaseControls()
+{
+    for (Control* control : std::exchange(m_controls, {}))
+        control->leaveContainer();
+}
+
 // --- Control ---
 
 Control::Control(Container& parent, QWidget* widget, float left, float top, float width, float height)
-    : m_parent(parent), m_widget(widget), m_left(left), m_top(top), m_width(width), m_height(height)
+    : m_widget(widget), m_container(&parent), m_unitTw(parent.twipsPerUnit()),
+      m_left(left), m_top(top), m_width(width), m_height(height)
 {
+    parent.m_controls.push_back(this);
     place();
     m_widget->show();
 }
 
 Control::~Control()
 {
+    if (m_container)
+        std::erase(m_container->m_controls, this);
     delete m_widget;
+}
+
+// The container is going: the widget leaves its surface, which would otherwise delete it. The
+// control keeps its properties; its widget is shown nowhere again.
+void Control::leaveContainer()
+{
+    m_container = nullptr;
+    if (m_widget)
+        m_widget->setParent(nullptr); // hides it too
 }
 
 void Control::place()
 {
-    const double u = m_parent.twipsPerUnit();
+    const double u = m_unitTw;
     const int x = toPixels(m_left, u);
     const int y = toPixels(m_top, u);
     m_widget->setGeometry(x, y, toPixels(m_left + m_width, u) - x, toPixels(m_top + m_height, u) - y);
@@ -357,7 +367,8 @@ void Control::setHeight(float v) { m_height = v; place(); }
 void Control::setVisible(bool on)
 {
     m_visible = on;
-    m_widget->setVisible(on);
+    if (m_container) // a widget without its container would show as a window of its own
+        m_widget->setVisible(on);
 }
 
 bool Control::enabled() const { return m_widget->isEnabled(); }
@@ -485,6 +496,11 @@ void OptionButton::click()
 Frame::Frame(Container& parent, float left, float top, float width, float height, const QString& caption)
     : Control(parent, new QGroupBox(caption, parent.surface()), left, top, width, height)
 {
+}
+
+Frame::~Frame()
+{
+    releaseControls(); // before the frame's own widget, the surface of its controls, goes
 }
 
 QString Frame::caption() const { return static_cast<QGroupBox*>(m_widget)->title(); }

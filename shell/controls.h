@@ -8,6 +8,7 @@
 #include <QString>
 #include <functional>
 #include <optional>
+#include <vector>
 
 class QKeyEvent;
 class QWidget;
@@ -54,12 +55,28 @@ using Overlay = std::function<QPixmap(QSize devicePixels)>;
 // An overlay that follows a label's caption.
 using CaptionOverlay = std::function<QPixmap(const QString& caption, QSize devicePixels)>;
 
+class Control;
+
 // Anything that holds controls: a window's client area or a frame.
+//
+// A control alone owns its widget; the container's surface shows the widget but never deletes
+// it. A container that goes before its controls hands their widgets back first (hidden, with no
+// parent), so controls and their containers may be destroyed in either order.
 class Container {
 public:
-    virtual ~Container() = default;
+    virtual ~Container();
     virtual QWidget* surface() const = 0;
     virtual double twipsPerUnit() const = 0; // scale of the positions of its controls
+
+protected:
+    Container() = default;
+    // Takes the widgets of the controls still placed here off the surface. Every container calls
+    // it in its destructor before its surface is deleted.
+    void releaseControls();
+
+private:
+    friend class Control;
+    std::vector<Control*> m_controls; // the controls placed here that still exist
 };
 
 class Control {
@@ -89,13 +106,19 @@ public:
     QWidget* widget() const { return m_widget; }
 
 protected:
+    // Takes ownership of the widget, made as a child of parent.surface().
     Control(Container& parent, QWidget* widget, float left, float top, float width, float height);
     void place();
+    double twipsPerPositionUnit() const { return m_unitTw; }
 
-    Container& m_parent;
-    QWidget* m_widget; // owned: deleted with the control
+    QWidget* m_widget; // owned by the control alone: deleted with it, never by its container
 
 private:
+    friend class Container;
+    void leaveContainer();
+
+    Container* m_container; // null once the container has gone before the control
+    double m_unitTw;        // the container's scale, kept for when it has gone
     float m_left, m_top, m_width, m_height;
     bool m_visible = true;
 };
@@ -174,8 +197,9 @@ class Frame : public Control, public Container {
 public:
     Frame(Container& parent, float left, float top, float width, float height, const QString& caption);
     QString caption() const;
+    ~Frame() override;
     QWidget* surface() const override { return m_widget; }
-    double twipsPerUnit() const override { return m_parent.twipsPerUnit(); }
+    double twipsPerUnit() const override { return twipsPerPositionUnit(); }
 };
 
 class ScrollBar : public Control {

@@ -8,6 +8,7 @@
 //   a dot in its name; matching ignores letter case; hidden files are not listed. Given a preview
 //   reader, it shows a small picture beside each file the reader gives one for.
 #include "shell/controls.h"
+#include "shell/file_previews.h"
 
 #include <QSize>
 #include <QStringList>
@@ -71,11 +72,6 @@ private:
     QStringList m_subdirs; // names
 };
 
-// Reads the picture of one file for the file list: the painter of its picture, or an empty
-// function when the file has none. It runs on a worker thread, so it must be safe to call from
-// any thread and touch no widget; what it returns is called on the GUI thread.
-using PreviewReader = std::function<PixmapSource(const QString& path)>;
-
 class FileList : public Control {
 public:
     FileList(Container& parent, float left, float top, float width, float height, const QString& path);
@@ -108,14 +104,13 @@ public:
     void waitForPreviews();
 
 private:
-    class Previews;
     QStringList scan() const;
     void fill();
     QString pathOf(int row) const;
     QListWidget* listWidget() const;
     QString m_path;
     QString m_pattern = QStringLiteral("*.*");
-    std::unique_ptr<Previews> m_previews;
+    std::unique_ptr<FilePreviews> m_previews;
 };
 
 } // namespace shell

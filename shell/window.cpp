@@ -218,7 +218,9 @@ Window::Window(const QString& caption, float clientWidthTw, float clientHeightTw
 
 Window::~Window()
 {
-    // Controls (members of the derived window) are gone already; the widget tree goes now.
+    // Controls that are members of the derived window are gone already; any that outlive it
+    // take their widgets back before the widget tree goes.
+    releaseControls();
     m_top.reset();
 }
 

@@ -1,4 +1,5 @@
 #include "assets/art.h"
+#include "assets/picture_cache.h"
 
 #include <QPixmapCache>
 #include <QSet>
@@ -91,7 +92,7 @@ TEST_P(EveryPicture, RepaintsIdenticallyAfterTheCacheIsDropped)
 {
     const auto& [picture, dpr] = GetParam();
     const QImage first = rendered(picture.make(picture.size, dpr));
-    QPixmapCache::clear();
+    art::dropCachedPictures();
     const QImage second = rendered(picture.make(picture.size, dpr));
     EXPECT_EQ(first, second) << picture.name;
 }
@@ -121,6 +122,14 @@ TEST(Art, DoubleRatioPaintsTheSamePictureInFinerPixels)
         const double perChannel = double(diff) / (4.0 * one.width() * one.height());
         EXPECT_LT(perChannel, 4.0) << picture.name;
     }
+}
+
+TEST(Art, LeavesTheSharedPixmapCacheOfQtAlone)
+{
+    const int limit = QPixmapCache::cacheLimit();
+    for (const Picture& picture : kPictures)
+        picture.make(picture.size, 2);
+    EXPECT_EQ(QPixmapCache::cacheLimit(), limit);
 }
 
 TEST(Art, SkullStandsOnTransparency)
