@@ -8,7 +8,7 @@
 // rotation, map load, map save, random map, the "вид" menu), dialogs/ (pause, hints, menus).
 #include "actions/game_actions.h"
 #include "audio/media_device.h"
-#include "game/records.h"
+#include "files/records_txt.h"
 #include "input/controls.h"
 #include "maps/cells.h"
 #include "shell/controls.h"
@@ -96,7 +96,7 @@ public:
     // records.txt in the start-up folder, which browsing folders in the save/load dialog never moves.
     QString recordsPath() const;
     // The run ends now: its score and level enter the records when they rank (game/level_flow.cpp).
-    records::Kept keepRecord();
+    records_txt::Kept keepRecord();
 
     // --- Handlers ---
     void Form_Load() override;   // start-up (game/startup.cpp)

@@ -1,9 +1,9 @@
 #pragma once
 // The program's windows, reached by name from every handler, each created on its first use.
 #include "audio/media_device.h"
-#include "audio/sound_file.h"
+#include "files/sound_cfg.h"
+#include "files/view_cfg.h"
 #include "shell/window.h"
-#include "view/view_file.h"
 #include "view/window_size.h"
 
 #include <QDateTime>
@@ -80,22 +80,22 @@ public:
 
     // How the game looks (view.cfg in the start-up folder, read when the program starts). A
     // change is written to the file at once; false when that fails, the change kept for this run.
-    const view::Values& view() const { return m_view; }
-    shell::WriteResult setView(const view::Values& values);
+    const view_cfg::Values& view() const { return m_view; }
+    shell::WriteResult setView(const view_cfg::Values& values);
     QString viewPath() const;
 
     // The player's sound choices (sound.cfg beside view.cfg, read when the program starts). A
     // change is written to the file at once; false when that fails, the change kept for this run.
-    const audio::soundfile::Values& sound() const { return m_sound; }
-    shell::WriteResult setSound(const audio::soundfile::Values& values);
+    const sound_cfg::Values& sound() const { return m_sound; }
+    shell::WriteResult setSound(const sound_cfg::Values& values);
     QString soundPath() const;
     // What reading sound.cfg found, for the start-up to tell the player about a damaged file.
-    const audio::soundfile::ReadResult& soundRead() const { return m_soundRead; }
+    const sound_cfg::ReadResult& soundRead() const { return m_soundRead; }
 private:
     Setup m_setup;
-    view::Values m_view;
-    audio::soundfile::ReadResult m_soundRead;
-    audio::soundfile::Values m_sound;
+    view_cfg::Values m_view;
+    sound_cfg::ReadResult m_soundRead;
+    sound_cfg::Values m_sound;
     shell::FormSlot<Form1> m_form1;
     shell::FormSlot<Form2> m_form2;
     shell::FormSlot<Form3> m_form3;

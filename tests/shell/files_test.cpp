@@ -1,7 +1,7 @@
 // Files as an ordinary player meets them: a shared play folder where no file can be created but
 // the game's own files are writable, files linked elsewhere, and maps the player may not read.
 #include "filedialog/map_preview.h"
-#include "maps/map_file.h"
+#include "files/map_dbm.h"
 #include "shell/files.h"
 #include "support/unprivileged.h"
 
@@ -84,8 +84,8 @@ TEST(MapPicture, AMapThePlayerMayNotReadHasNone)
     ASSERT_EQ(chmod(QFile::encodeName(dir.path()).constData(), 0755), 0);
     CellGrid cells{};
     cells[3][2] = 2;
-    put(dir.filePath("open.dbm"), maps::mapText(cells), 0644);
-    put(dir.filePath("locked.dbm"), maps::mapText(cells), 0000);
+    put(dir.filePath("open.dbm"), map_dbm::text(cells), 0644);
+    put(dir.filePath("locked.dbm"), map_dbm::text(cells), 0000);
     const int failed = runUnprivileged([&] {
         return (filedialog::readMapPreview(dir.filePath("open.dbm")) ? 0 : 1)
                | (filedialog::readMapPreview(dir.filePath("locked.dbm")) ? 2 : 0);

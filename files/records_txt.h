@@ -12,6 +12,7 @@
 // Lines starting with "#" are comments. Reading is tolerant: a line that is not a record (too
 // few or too many fields, a field that is not a number or a date, a score not above 0) is
 // skipped, and only the best ten of the rest are kept. The file is written whole.
+#include "files/game_files.h"
 #include "shell/files.h"
 
 #include <QByteArray>
@@ -19,10 +20,10 @@
 #include <QString>
 #include <vector>
 
-namespace records {
+namespace records_txt {
 
 inline constexpr std::size_t kTableSize = 10;
-inline const QString kFileName = QStringLiteral("records.txt");
+inline const QString kFileName = files::nameOf(files::GameFile::RecordsTxt);
 
 struct Record {
     float score = 0;
@@ -76,4 +77,4 @@ struct Notice {
 };
 Notice notice(float score, const QString& path, const Kept& kept);
 
-} // namespace records
+} // namespace records_txt

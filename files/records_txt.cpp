@@ -1,4 +1,4 @@
-#include "game/records.h"
+#include "files/records_txt.h"
 
 #include "shell/basic.h"
 #include "shell/files.h"
@@ -8,7 +8,7 @@
 #include <charconv>
 #include <cmath>
 
-namespace records {
+namespace records_txt {
 
 namespace {
 
@@ -137,4 +137,4 @@ Notice notice(float score, const QString& path, const Kept& kept)
     return told;
 }
 
-} // namespace records
+} // namespace records_txt

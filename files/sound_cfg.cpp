@@ -1,11 +1,10 @@
-#include "audio/sound_file.h"
+#include "files/sound_cfg.h"
 
-#include "audio/volume.h"
 #include "shell/basic.h"
 
 #include <QStringList>
 
-namespace audio::soundfile {
+namespace sound_cfg {
 
 namespace {
 // A volume: one to three digits, 0 .. 100, taken to the nearer step; -1 for anything else.
@@ -134,4 +133,4 @@ QString writeFailedMessage(const QString& path, const shell::WriteResult& result
     return shell::writeFailedMessage(QStringLiteral("Не удалось сохранить настройки звука"), path, result);
 }
 
-} // namespace audio::soundfile
+} // namespace sound_cfg
