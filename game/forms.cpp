@@ -5,8 +5,7 @@
 #include "dialogs/form7.h"
 #include "editor/form2.h"
 #include "filedialog/form3.h"
-#include "files/config_cfg.h"
-#include "files/records_txt.h"
+#include "files/game_files.h"
 #include "game/for6.h"
 #include "game/form1.h"
 #include "game/form4.h"
@@ -46,13 +45,9 @@ Forms::Forms(Setup setup)
         m_setup.screenArea = [scale = m_setup.windowScale] { return view::screenArea(scale); };
     // What a write cut short by a crash or a power cut left beside the game's files goes before
     // the game reads or writes any of them.
-    const auto gamesFile = [](const QString& name) {
-        return name == QLatin1String("config.cfg") || name == QLatin1String("save.dbs") || name == records_txt::kFileName
-               || name == view_cfg::kFileName || name.endsWith(QLatin1String(".dbm"), Qt::CaseInsensitive);
-    };
-    shell::removeStaleTemporaries(m_setup.startFolder, gamesFile);
+    shell::removeStaleTemporaries(m_setup.startFolder, files::isGameFile);
     if (m_setup.workFolder != QDir(m_setup.startFolder).absolutePath())
-        shell::removeStaleTemporaries(m_setup.workFolder, gamesFile);
+        shell::removeStaleTemporaries(m_setup.workFolder, files::isGameFile);
     m_view = view_cfg::read(viewPath());
     m_soundRead = sound_cfg::read(soundPath());
     m_sound = m_soundRead.values;
@@ -86,10 +81,20 @@ void Forms::start()
 {
     // The file the start-up reads: config.cfg in the working folder, where the save/load dialog
     // starts.
-    const QString settingsFile = shell::joinPath(workFolder(), "/", QStringLiteral("config.cfg"));
-    if (!config_cfg::read(settingsFile).damaged)
+    const QString path = shell::joinPath(workFolder(), "/", config_cfg::kFileName);
+    m_startSettings = StartSettings{path, config_cfg::read(path)};
+    if (!m_startSettings->read.damaged)
         for6().show(); // the start-up's own show then finds it up
     form1();
+}
+
+config_cfg::ReadResult Forms::startSettings(const QString& path)
+{
+    std::optional<StartSettings> read;
+    read.swap(m_startSettings);
+    if (read && read->path == path)
+        return read->read;
+    return config_cfg::read(path);
 }
 
 Form1& Forms::form1() { return m_form1.get(); }

@@ -1,6 +1,7 @@
 #pragma once
 // The program's windows, reached by name from every handler, each created on its first use.
 #include "audio/media_device.h"
+#include "files/config_cfg.h"
 #include "files/sound_cfg.h"
 #include "files/view_cfg.h"
 #include "shell/window.h"
@@ -9,6 +10,7 @@
 #include <QDateTime>
 #include <QString>
 #include <functional>
+#include <optional>
 
 class Form1;
 class Form2;
@@ -51,6 +53,10 @@ public:
     // runs, as before); not when the settings file is damaged, because the start-up tells the
     // player so before the start screen appears.
     void start();
+    // config.cfg in `path` as the main window's start-up takes it: the reading start() made, which
+    // decides whether the start screen may appear before the start-up has told of a damaged file,
+    // so that the file is read once; a fresh reading when start() made none there.
+    config_cfg::ReadResult startSettings(const QString& path);
 
     Form1& form1(); // main window
     Form2& form2(); // map editor
@@ -92,7 +98,13 @@ public:
     // What reading sound.cfg found, for the start-up to tell the player about a damaged file.
     const sound_cfg::ReadResult& soundRead() const { return m_soundRead; }
 private:
+    struct StartSettings {
+        QString path;
+        config_cfg::ReadResult read;
+    };
+
     Setup m_setup;
+    std::optional<StartSettings> m_startSettings;
     view_cfg::Values m_view;
     sound_cfg::ReadResult m_soundRead;
     sound_cfg::Values m_sound;

@@ -18,7 +18,7 @@ void Form1::Form_Load()
 
     file = config_cfg::kFileName;
     const QString settingsPath = shell::joinPath(workingFolder(), "/", file);
-    const config_cfg::ReadResult stored = config_cfg::read(settingsPath);
+    const config_cfg::ReadResult stored = m_forms.startSettings(settingsPath);
     melodi = stored.values.melodi;
     num = stored.values.num;
     skor = stored.values.skor;
