@@ -3,6 +3,7 @@
 #include "assets/art.h"
 #include "game/form1.h"
 #include "game/forms.h"
+#include "messages/file_messages.h"
 #include "shell/basic.h"
 #include "shell/files.h"
 
@@ -122,7 +123,7 @@ void Form7::showTable()
     }
     if (!stored.readable())
         Label5.setCaption(QStringLiteral("Файл рекордов не читается: ") + path + QLatin1Char(' ')
-                          + shell::readFailureReason(stored.readError));
+                          + messages::readFailureReason(stored.readError));
     else if (stored.table.empty())
         Label5.setCaption(QStringLiteral("Рекордов пока нет: сыграйте!"));
     else

@@ -53,17 +53,4 @@ shell::WriteResult write(const QString& path, const Values& v)
     return shell::writeFileWhole(path, text(v));
 }
 
-QString readProblemMessage(const QString& path, const ReadResult& r)
-{
-    if (r.error == 0)
-        return kDamagedMessage;
-    return shell::readFailedMessage(QStringLiteral("Не удалось прочитать настройки"), path, r.error)
-           + QStringLiteral(" Взяты значения по умолчанию, а файл останется как есть.");
-}
-
-QString writeFailedMessage(const QString& path, const shell::WriteResult& result)
-{
-    return shell::writeFailedMessage(QStringLiteral("Не удалось сохранить настройки"), path, result);
-}
-
 } // namespace config_cfg

@@ -33,12 +33,4 @@ ReadResult read(const QString& path);
 QByteArray text(const Values& v); // " 5  1  4 " CR LF
 shell::WriteResult write(const QString& path, const Values& v);
 
-inline const QString kDamagedMessage =
-    QStringLiteral("Файл настроек config.cfg повреждён: недостающие значения взяты по умолчанию.");
-// What the player is told when the file could not be read (r.error) or is damaged. A file that
-// could not be read is not written at the end either: the values it holds are not lost to the
-// design values that stood in for them.
-QString readProblemMessage(const QString& path, const ReadResult& r);
-QString writeFailedMessage(const QString& path, const shell::WriteResult& result);
-
 } // namespace config_cfg

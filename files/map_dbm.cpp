@@ -78,21 +78,4 @@ shell::WriteResult write(const QString& path, const CellGrid& cells)
     return shell::writeFileWhole(path, text(cells));
 }
 
-QString readFailedMessage(ReadStatus status, const QString& path, int error)
-{
-    switch (status) {
-    case ReadStatus::Missing: return QStringLiteral("Нет файла карты: ") + path;
-    case ReadStatus::Unreadable: return shell::readFailedMessage(QStringLiteral("Не удалось прочитать карту"), path, error);
-    case ReadStatus::TooShort: return QStringLiteral("В карте меньше 40 клеток: ") + path;
-    case ReadStatus::NotANumber: return QStringLiteral("Карта испорчена: ") + path;
-    case ReadStatus::Ok: break;
-    }
-    return {};
-}
-
-QString writeFailedMessage(const QString& path, const shell::WriteResult& result)
-{
-    return shell::writeFailedMessage(QStringLiteral("Не удалось записать карту"), path, result);
-}
-
 } // namespace map_dbm

@@ -48,8 +48,4 @@ QByteArray text(const CellGrid& cells);
 // Writes the whole file (see shell::writeFileWhole): on failure the old file keeps every byte.
 shell::WriteResult write(const QString& path, const CellGrid& cells);
 
-// Short Russian messages for the player, naming the file and why.
-QString readFailedMessage(ReadStatus status, const QString& path, int error = 0);
-QString writeFailedMessage(const QString& path, const shell::WriteResult& result);
-
 } // namespace map_dbm

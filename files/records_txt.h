@@ -68,13 +68,4 @@ struct Kept {
 };
 Kept keep(const QString& path, const Record& record);
 
-// What the player is told of a run of this score that entered the table: the hint line, and the
-// box when the file does not hold it or the disk did not confirm it (empty otherwise). Both are
-// decided here, so that they agree.
-struct Notice {
-    QString hint;
-    QString box;
-};
-Notice notice(float score, const QString& path, const Kept& kept);
-
 } // namespace records_txt

@@ -53,8 +53,4 @@ ReadResult read(const QString& path);
 inline constexpr qsizetype kMaxBytes = 4096;
 shell::WriteResult write(const QString& path, const Values& v);
 
-// What the player is told about a damaged or unreadable file (r.damaged()).
-QString readProblemMessage(const QString& path, const ReadResult& r);
-QString writeFailedMessage(const QString& path, const shell::WriteResult& result);
-
 } // namespace sound_cfg

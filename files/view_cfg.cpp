@@ -68,9 +68,4 @@ shell::WriteResult write(const QString& path, const Values& v)
     return shell::writeFileWhole(path, text(v));
 }
 
-QString writeFailedMessage(const QString& path, const shell::WriteResult& result)
-{
-    return shell::writeFailedMessage(QStringLiteral("Не удалось сохранить настройки вида"), path, result);
-}
-
 } // namespace view_cfg

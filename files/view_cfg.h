@@ -34,6 +34,5 @@ QByteArray text(const Values& v); // one line per setting, LF ends
 Values read(const QString& path);
 inline constexpr qsizetype kMaxBytes = 4096;
 shell::WriteResult write(const QString& path, const Values& v);
-QString writeFailedMessage(const QString& path, const shell::WriteResult& result);
 
 } // namespace view_cfg

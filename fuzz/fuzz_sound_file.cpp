@@ -98,7 +98,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         check(sameAs(read, head), "the file's cut differs");
     }
     check(read.damaged() == (read.cut || !read.badLines.isEmpty()), "damage is more than its reasons");
-    check(!sound_cfg::readProblemMessage(scratchPath(), read).isEmpty(), "no message");
 
     writeScratch(sound_cfg::text(parsed.values));
     const ReadResult back = sound_cfg::read(scratchPath());

@@ -11,6 +11,7 @@
 #include "dialogs/form7.h"
 #include "files/map_dbm.h"
 #include "game/forms.h"
+#include "messages/file_messages.h"
 #include "shell/basic.h"
 #include "shell/files.h"
 #include "shell/program.h"
@@ -34,7 +35,7 @@ bool Form1::loadLevelMap(float ofLevel)
     int error = 0;
     const map_dbm::ReadStatus status = map_dbm::read(path, cells, &error);
     if (status != map_dbm::ReadStatus::Ok) {
-        shell::msgBox(map_dbm::readFailedMessage(status, path, error));
+        shell::msgBox(messages::mapReadFailed(status, path, error));
         return false;
     }
     drawGrid();
@@ -96,7 +97,7 @@ void Form1::ballLost()
     vdir = 1;
     restBallOnPaddle(kRestTopLost);
     if (kept.place >= 0) {
-        const records_txt::Notice told = records_txt::notice(runScore, recordsPath(), kept);
+        const messages::RecordNotice told = messages::recordNotice(runScore, recordsPath(), kept);
         Text1.setText(told.hint);
         // Why it was not written needs more room than the hint line has.
         if (!told.box.isEmpty())

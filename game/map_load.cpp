@@ -10,6 +10,7 @@
 #include "files/map_dbm.h"
 #include "game/form1.h"
 #include "game/forms.h"
+#include "messages/file_messages.h"
 #include "shell/basic.h"
 #include "shell/files.h"
 #include "shell/program.h"
@@ -40,7 +41,7 @@ void Form1::Timer6_Tick()
     int error = 0;
     const map_dbm::ReadStatus status = map_dbm::read(path, cells, &error);
     if (status != map_dbm::ReadStatus::Ok) {
-        shell::msgBox(map_dbm::readFailedMessage(status, path, error));
+        shell::msgBox(messages::mapReadFailed(status, path, error));
         return;
     }
     drawGrid();

@@ -11,6 +11,7 @@
 #include "files/map_dbm.h"
 #include "game/form1.h"
 #include "game/forms.h"
+#include "messages/file_messages.h"
 #include "shell/files.h"
 #include "shell/program.h"
 
@@ -23,7 +24,7 @@ void Form1::Timer5_Tick()
     shell::msgBox(path);
     const shell::WriteResult written = map_dbm::write(path, cells);
     if (!written)
-        shell::msgBox(map_dbm::writeFailedMessage(path, written));
+        shell::msgBox(messages::mapWriteFailed(path, written));
     if (!written.inPlace())
         return;
     // The new file shows in the list at once, if the dialog is still there.

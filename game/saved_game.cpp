@@ -12,6 +12,7 @@
 // read it, or finds no number at the start of the file, keeps the current level and says so.
 #include "files/save_dbs.h"
 #include "game/form1.h"
+#include "messages/file_messages.h"
 #include "shell/basic.h"
 #include "shell/files.h"
 #include "shell/program.h"
@@ -33,7 +34,7 @@ void Form1::save_Click()
     shell::msgBox(path);
     const shell::WriteResult written = save_dbs::write(path, saved);
     if (!written)
-        shell::msgBox(shell::writeFailedMessage(QStringLiteral("Не удалось сохранить игру"), path, written));
+        shell::msgBox(messages::saveWriteFailed(path, written));
     if (written.inPlace())
         shell::msgBox(levelMessage(saved));
 }
@@ -45,18 +46,9 @@ void Form1::load_Click()
     shell::msgBox(path);
 
     const save_dbs::ReadResult stored = save_dbs::read(path);
-    switch (stored.status) {
-    case save_dbs::ReadStatus::Missing:
-        shell::msgBox(QStringLiteral("Сохранённой игры нет: ") + path);
+    if (stored.status != save_dbs::ReadStatus::Ok) {
+        shell::msgBox(messages::saveReadFailed(path, stored));
         return;
-    case save_dbs::ReadStatus::Unreadable:
-        shell::msgBox(shell::readFailedMessage(QStringLiteral("Не удалось прочитать сохранение"), path, stored.error));
-        return;
-    case save_dbs::ReadStatus::NoLevel:
-        shell::msgBox(QStringLiteral("В сохранении нет номера уровня: ") + path);
-        return;
-    case save_dbs::ReadStatus::Ok:
-        break;
     }
     level = stored.level;
     shell::msgBox(levelMessage(level));

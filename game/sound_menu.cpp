@@ -3,6 +3,7 @@
 #include "audio/volume.h"
 #include "game/form1.h"
 #include "game/forms.h"
+#include "messages/file_messages.h"
 #include "shell/program.h"
 
 namespace {
@@ -51,7 +52,7 @@ void SoundMenu::tell(const shell::WriteResult& written)
 {
     tick();
     if (!written)
-        shell::msgBox(sound_cfg::writeFailedMessage(m_forms.soundPath(), written));
+        shell::msgBox(messages::soundWriteFailed(m_forms.soundPath(), written));
 }
 
 void SoundMenu::muzyka_Click()

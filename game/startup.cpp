@@ -4,6 +4,7 @@
 #include "game/for6.h"
 #include "game/form1.h"
 #include "game/forms.h"
+#include "messages/file_messages.h"
 #include "shell/basic.h"
 #include "shell/files.h"
 #include "shell/program.h"
@@ -25,9 +26,9 @@ void Form1::Form_Load()
     if (stored.error != 0)
         unreadSettings = settingsPath;
     if (stored.damaged)
-        shell::msgBox(config_cfg::readProblemMessage(settingsPath, stored));
+        shell::msgBox(messages::configReadProblem(settingsPath, stored));
     if (m_forms.soundRead().damaged())
-        shell::msgBox(sound_cfg::readProblemMessage(m_forms.soundPath(), m_forms.soundRead()));
+        shell::msgBox(messages::soundReadProblem(m_forms.soundPath(), m_forms.soundRead()));
 
     // The speed goes onto the slider's 0.1 grid, exactly as the slider's own handler sets it.
     Form5& options = m_forms.form5();
@@ -60,9 +61,9 @@ void Form1::Form_Unload()
     closeDevices();
     QStringList failures;
     if (written && !*written)
-        failures << config_cfg::writeFailedMessage(path, *written);
+        failures << messages::configWriteFailed(path, *written);
     if (kept.place >= 0) {
-        if (const QString box = records_txt::notice(score, recordsPath(), kept).box; !box.isEmpty())
+        if (const QString box = messages::recordNotice(score, recordsPath(), kept).box; !box.isEmpty())
             failures << box;
     }
     if (!failures.isEmpty()) {

@@ -4,6 +4,7 @@
 #include "filedialog/form3.h"
 #include "game/form1.h"
 #include "game/forms.h"
+#include "messages/file_messages.h"
 #include "shell/basic.h"
 #include "shell/program.h"
 #include "view/window_size.h"
@@ -66,7 +67,7 @@ void ViewMenu::marks_Click()
     if (m_forms.form3Exists())
         m_forms.form3().showMarks(v.cellMarks);
     if (!written)
-        shell::msgBox(view_cfg::writeFailedMessage(m_forms.viewPath(), written));
+        shell::msgBox(messages::viewWriteFailed(m_forms.viewPath(), written));
 }
 
 void ViewMenu::size_Click(std::size_t i)
@@ -76,7 +77,7 @@ void ViewMenu::size_Click(std::size_t i)
     const shell::WriteResult written = m_forms.setView(v);
     tickSize();
     if (!written)
-        shell::msgBox(view_cfg::writeFailedMessage(m_forms.viewPath(), written));
+        shell::msgBox(messages::viewWriteFailed(m_forms.viewPath(), written));
     if (!written.inPlace())
         return;
     const double wanted = factorFor(v.windowSize, m_forms.screenArea());

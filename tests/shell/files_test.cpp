@@ -2,6 +2,7 @@
 // the game's own files are writable, files linked elsewhere, and maps the player may not read.
 #include "filedialog/map_preview.h"
 #include "files/map_dbm.h"
+#include "messages/file_messages.h"
 #include "shell/files.h"
 #include "support/unprivileged.h"
 
@@ -116,7 +117,7 @@ TEST(WholeFileWrite, ALinkToNoFileIsWrittenThroughOrRefusedAndStaysALink)
     const shell::WriteResult refused = shell::writeFileWhole(lost, " 3 \r\n");
     EXPECT_EQ(refused.error, ENOENT);
     EXPECT_TRUE(isLink(lost));
-    EXPECT_EQ(shell::writeFailedMessage("Не удалось сохранить игру", lost, refused),
+    EXPECT_EQ(messages::writeFailed("Не удалось сохранить игру", lost, refused),
               "Не удалось сохранить игру: " + lost + "\nЭто ссылка на " + nowhere
                   + ". Папки, в которой лежит файл, больше нет.");
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System), QStringList({"config.cfg", "save.dbs"}));
