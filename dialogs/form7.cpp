@@ -1,7 +1,6 @@
 #include "dialogs/form7.h"
 
 #include "assets/art.h"
-#include "game/form1.h"
 #include "game/forms.h"
 #include "messages/file_messages.h"
 #include "shell/basic.h"
@@ -94,7 +93,7 @@ Form7::~Form7() = default;
 
 void Form7::showTable()
 {
-    const QString path = m_forms.form1().recordsPath();
+    const QString path = m_forms.recordsPath();
     const records_txt::Stored stored = records_txt::read(path);
     m_marked = records_txt::newest(stored.table);
     for (std::size_t i = 0; i < m_rows.size(); ++i) {

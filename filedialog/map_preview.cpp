@@ -1,6 +1,5 @@
 #include "filedialog/map_preview.h"
 
-#include "editor/form2.h"
 #include "files/map_dbm.h"
 #include "view/cell_marks.h"
 

@@ -5,7 +5,7 @@
 // ball and paddle positions are the Left/Top of their controls, the drawn boxes are the only
 // picture of the cell grid. Its handlers are spread over the subsystems that own them:
 // game/ (start-up, ball tick, level flow, paddle, saved game, level jump, editor transfer, melody
-// rotation, map load, map save, random map, the "вид" menu), dialogs/ (pause, hints, menus).
+// rotation, map load, map save, random map, the "вид" menu, pause and hints, menus).
 #include "actions/game_actions.h"
 #include "audio/media_device.h"
 #include "files/records_txt.h"
@@ -93,8 +93,6 @@ public:
     QString workingFolder(); // the save/load dialog's folder list path (where it starts until it is built)
     void restBallOnPaddle(float top); // ball Left = paddle Left + 10, ball Top = top
     void closeDevices(); // at the end of the program: the melodies, then the effect
-    // records.txt in the start-up folder, which browsing folders in the save/load dialog never moves.
-    QString recordsPath() const;
     // The run ends now: its score and level enter the records when they rank (game/level_flow.cpp).
     records_txt::Kept keepRecord();
 
@@ -124,17 +122,17 @@ public:
     void random_Click();    // random map (game/random_map.cpp)
     void Timer4_Tick();     // music start (game/music.cpp)
     void MMControl2_Done(); // next melody
-    void Command2_Click();  // pause button (dialogs/hints.cpp)
+    void Command2_Click();  // pause button (game/pause.cpp)
     void Command2_MouseMove(const shell::MouseArgs& a);
     void Form_MouseMove(const shell::MouseArgs& a);
-    void sped_Click();      // options window (dialogs/menus.cpp)
+    void sped_Click();      // options window (game/menus.cpp)
     void about_Click();     // about window
     void rekord_Click();    // records window
 
     // --- What every device does: the mouse handlers, the keys and the gamepads call these ---
     using PlayState = actions::PlayState;
     void launch(bool trick) override; // (game/paddle.cpp)
-    void pauseOrResume() override;    // (dialogs/hints.cpp)
+    void pauseOrResume() override;    // (game/pause.cpp)
     void steerBy(float mm) override;  // (game/paddle.cpp)
     PlayState playState() const override; // (game/look_away.cpp)
 

@@ -6,6 +6,7 @@
 #include "editor/form2.h"
 #include "filedialog/form3.h"
 #include "files/game_files.h"
+#include "files/records_txt.h"
 #include "game/for6.h"
 #include "game/form1.h"
 #include "game/form4.h"
@@ -67,6 +68,11 @@ shell::WriteResult Forms::setView(const view_cfg::Values& values)
 QString Forms::soundPath() const
 {
     return shell::joinPath(m_setup.startFolder, "/", sound_cfg::kFileName);
+}
+
+QString Forms::recordsPath() const
+{
+    return shell::joinPath(m_setup.startFolder, "/", records_txt::kFileName);
 }
 
 shell::WriteResult Forms::setSound(const sound_cfg::Values& values)

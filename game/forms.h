@@ -97,6 +97,9 @@ public:
     QString soundPath() const;
     // What reading sound.cfg found, for the start-up to tell the player about a damaged file.
     const sound_cfg::ReadResult& soundRead() const { return m_soundRead; }
+
+    // records.txt in the start-up folder, which browsing folders in the save/load dialog never moves.
+    QString recordsPath() const;
 private:
     struct StartSettings {
         QString path;

@@ -62,18 +62,13 @@ void Form1::levelCleared()
     Text1.setText(shell::numText(score));
 }
 
-QString Form1::recordsPath() const
-{
-    return shell::joinPath(Dir1.path, "/", records_txt::kFileName);
-}
-
 records_txt::Kept Form1::keepRecord()
 {
     // Once per run: a program ended while the lost ball's box waits keeps the run only once.
     if (!(score > 0) || runKept)
         return {};
     runKept = true;
-    const records_txt::Kept kept = records_txt::keep(recordsPath(), {score, level, m_forms.now()});
+    const records_txt::Kept kept = records_txt::keep(m_forms.recordsPath(), {score, level, m_forms.now()});
     if (kept.place >= 0 && m_forms.form7Exists())
         m_forms.form7().showTable();
     return kept;
@@ -97,7 +92,7 @@ void Form1::ballLost()
     vdir = 1;
     restBallOnPaddle(kRestTopLost);
     if (kept.place >= 0) {
-        const messages::RecordNotice told = messages::recordNotice(runScore, recordsPath(), kept);
+        const messages::RecordNotice told = messages::recordNotice(runScore, m_forms.recordsPath(), kept);
         Text1.setText(told.hint);
         // Why it was not written needs more room than the hint line has.
         if (!told.box.isEmpty())

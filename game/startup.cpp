@@ -63,7 +63,7 @@ void Form1::Form_Unload()
     if (written && !*written)
         failures << messages::configWriteFailed(path, *written);
     if (kept.place >= 0) {
-        if (const QString box = messages::recordNotice(score, recordsPath(), kept).box; !box.isEmpty())
+        if (const QString box = messages::recordNotice(score, m_forms.recordsPath(), kept).box; !box.isEmpty())
             failures << box;
     }
     if (!failures.isEmpty()) {
