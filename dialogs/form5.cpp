@@ -104,7 +104,6 @@ void Form5::HScroll1_Change()
 {
     Form1& f1 = m_forms.form1();
     f1.skor = static_cast<float>(HScroll1.value()) / 10.0f;
-    f1.controls.setBallSpeed(f1.skor);
     Label1.setCaption(shell::numText(f1.skor * 10.0f));
 }
 

@@ -135,6 +135,7 @@ public:
     void pauseOrResume() override;    // (game/pause.cpp)
     void steerBy(float mm) override;  // (game/paddle.cpp)
     PlayState playState() const override; // (game/look_away.cpp)
+    float ballSpeed() const override { return skor; }
 
     Forms& forms() { return m_forms; }
 

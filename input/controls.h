@@ -1,6 +1,6 @@
 #pragma once
 // The player's keys and gamepads, turned into the game's actions: steer the paddle by so many
-// millimetres, launch, pause. They push: the game tells them nothing but the ball's speed.
+// millimetres, launch, pause. They push, and ask the game nothing but the ball's speed.
 //
 // Keys of the main window, whichever control has the focus: ← → and the keys in A's and D's
 // places (so the Russian layout steers alike) move the paddle while they are held, tracked by press
@@ -39,9 +39,6 @@ public:
     Controls(const Controls&) = delete;
     Controls& operator=(const Controls&) = delete;
 
-    // The ball's speed, millimetres per tick, which sets the paddle's (see steering.h).
-    void setBallSpeed(float ballSpeed) { m_ballSpeed = ballSpeed; }
-
     // A key going down in the window; true when it is one of the game's and is taken.
     bool keyDown(const shell::KeyArgs& k);
     void keyUp(const shell::KeyArgs& k);
@@ -66,7 +63,6 @@ private:
 
     actions::GameActions& m_game;
     const shell::Window& m_window;
-    float m_ballSpeed = 0;
     int m_keys = 0; // bit set of the steering keys held
     int m_padHeld = 0;
     Steering m_steering;

@@ -84,6 +84,18 @@ TEST(Keys, HeldArrowCrossesTheStripBeforeTheBallComesDownAndStopsAtTheEdge)
     EXPECT_EQ(fx.enabledTimers(), 0u) << "nothing ticks once the keys are up";
 }
 
+// The paddle's speed follows the game's ball speed whatever set it, not only the options' slider.
+TEST(Keys, ThePaddleGoesByTheBallSpeedTheGameHasNow)
+{
+    GameFixture fx;
+    Form1& f1 = playing(fx);
+    f1.skor = 7.5f;
+    f1.deck.setLeft(0);
+    press(f1, Qt::Key_Right);
+    EXPECT_FLOAT_EQ(f1.deck.left(), input::fullSpeed(7.5f) / input::kRampSteps);
+    release(f1, Qt::Key_Right);
+}
+
 // The keys act whichever control has the focus. In the hint line the letters type (the level
 // jump's word stays typeable) while the arrows, Space and Enter still steer and launch; the
 // system's repeats of a held key change nothing, and a key whose release went to another window
