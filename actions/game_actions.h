@@ -27,6 +27,8 @@ public:
     virtual void steerBy(float mm) = 0;
 
     virtual PlayState playState() const = 0;
+    // The ball's speed, millimetres per tick along each axis, which sets the paddle's (input/steering.h).
+    virtual float ballSpeed() const = 0;
 };
 
 } // namespace actions

@@ -7,12 +7,12 @@
 #include "audio/media_device.h"
 #include "filedialog/form3.h"
 #include "filedialog/map_preview.h"
+#include "files/map_dbm.h"
 #include "game/for6.h"
 #include "game/form1.h"
 #include "game/forms.h"
-#include "maps/map_file.h"
-#include "shell/program.h"
 #include "shell/filelists.h"
+#include "shell/program.h"
 #include "shell/timer.h"
 #include "shell/window.h"
 
@@ -169,7 +169,7 @@ public:
             for (int x = 1; x <= 10; ++x)
                 for (int y = 1; y <= 4; ++y)
                     cells[x][y] = static_cast<float>((i + x * 7 + y * 3) % 4);
-            maps::writeMap(QStringLiteral("%1/%2.dbm").arg(path).arg(i, 4, 10, QLatin1Char('0')), cells);
+            map_dbm::write(QStringLiteral("%1/%2.dbm").arg(path).arg(i, 4, 10, QLatin1Char('0')), cells);
         }
         dialog().show();
         QApplication::processEvents();

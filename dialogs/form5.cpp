@@ -104,7 +104,6 @@ void Form5::HScroll1_Change()
 {
     Form1& f1 = m_forms.form1();
     f1.skor = static_cast<float>(HScroll1.value()) / 10.0f;
-    f1.controls.setBallSpeed(f1.skor);
     Label1.setCaption(shell::numText(f1.skor * 10.0f));
 }
 
@@ -151,7 +150,7 @@ void Form5::Command5_Click()
     // The close ends the melody that plays; its Done starts the chosen one and moves num on.
     f1.MMControl2->setCommand(QStringLiteral("close"));
     f1.file = shell::numText(f1.num) + QStringLiteral(".mid");
-    f1.MMControl2->setFileName(shell::joinPath(f1.Dir1.path, QStringLiteral("\\music\\"), f1.file));
+    f1.MMControl2->setFileName(shell::joinPath(m_forms.startFolder(), QStringLiteral("\\music\\"), f1.file));
     f1.MMControl2->setCommand(QStringLiteral("open"));
     shell::msgBox(QStringLiteral("мелодия номер ") + shell::numText(f1.num));
 }

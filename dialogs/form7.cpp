@@ -1,8 +1,8 @@
 #include "dialogs/form7.h"
 
 #include "assets/art.h"
-#include "game/form1.h"
 #include "game/forms.h"
+#include "messages/file_messages.h"
 #include "shell/basic.h"
 #include "shell/files.h"
 
@@ -93,15 +93,15 @@ Form7::~Form7() = default;
 
 void Form7::showTable()
 {
-    const QString path = m_forms.form1().recordsPath();
-    const records::Stored stored = records::read(path);
-    m_marked = records::newest(stored.table);
+    const QString path = m_forms.recordsPath();
+    const records_txt::Stored stored = records_txt::read(path);
+    m_marked = records_txt::newest(stored.table);
     for (std::size_t i = 0; i < m_rows.size(); ++i) {
         Row& r = m_rows[i];
         const bool filled = i < stored.table.size();
         const bool newest = static_cast<int>(i) == m_marked;
         if (filled) {
-            const records::Record& rec = stored.table[i];
+            const records_txt::Record& rec = stored.table[i];
             r.score->setCaption(shell::numText(rec.score));
             r.level->setCaption(shell::numText(rec.level));
             r.when->setCaption(rec.when.toLocalTime().toString(QStringLiteral("dd.MM.yyyy  HH:mm")));
@@ -122,7 +122,7 @@ void Form7::showTable()
     }
     if (!stored.readable())
         Label5.setCaption(QStringLiteral("Файл рекордов не читается: ") + path + QLatin1Char(' ')
-                          + shell::readFailureReason(stored.readError));
+                          + messages::readFailureReason(stored.readError));
     else if (stored.table.empty())
         Label5.setCaption(QStringLiteral("Рекордов пока нет: сыграйте!"));
     else

@@ -3,7 +3,7 @@
 //
 // Modeless, like the about window: the game goes on behind it. It reads the file each time it is
 // shown and whenever a run enters the table while it is up.
-#include "game/records.h"
+#include "files/records_txt.h"
 #include "shell/controls.h"
 #include "shell/window.h"
 
@@ -35,6 +35,6 @@ public:
 
 private:
     Forms& m_forms;
-    std::array<Row, records::kTableSize> m_rows;
+    std::array<Row, records_txt::kTableSize> m_rows;
     int m_marked = -1;
 };

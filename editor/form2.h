@@ -11,6 +11,7 @@
 // and Ctrl+Shift+Z redo it; undo and redo change the labels only, as painting does. The history
 // belongs to the window: the close box, which destroys it, takes the history along.
 #include "editor/grid_history.h"
+#include "maps/cells.h"
 #include "shell/controls.h"
 #include "shell/window.h"
 
@@ -20,11 +21,9 @@
 
 class Forms;
 
-// The two system greys of the editor: the window's own background (active border) and the
-// background of a cell that has never been painted (inactive border). Both neutral and light;
-// the unpainted cells are the lighter of the two.
+// The editor's two system greys: the window's own background (active border), and the background
+// of a cell that has never been painted (kInactiveBorderGrey, maps/cells.h), the lighter of the two.
 inline constexpr shell::Color kActiveBorderGrey = shell::rgb(192, 192, 192);
-inline constexpr shell::Color kInactiveBorderGrey = shell::rgb(224, 224, 224);
 
 class Form2 : public shell::Window {
 public:

@@ -2,6 +2,7 @@
 
 #include "assets/art.h"
 #include "filedialog/map_preview.h"
+#include "files/map_dbm.h"
 #include "game/form1.h"
 #include "game/forms.h"
 #include "shell/program.h"
@@ -24,7 +25,7 @@ Form3::Form3(Forms& forms)
       Dir1(*this, 0, 360, 2175, 2790, forms.workFolder()),
       File1(*this, 2160, 360, 2415, 2820, forms.workFolder()),
       Command1(*this, 0, 3240, 1335, 495, QStringLiteral("save")),
-      Text1(*this, 1560, 3240, 1455, 495, QStringLiteral("1.dbm")),
+      Text1(*this, 1560, 3240, 1455, 495, map_dbm::levelFileName(1)),
       Command2(*this, 0, 3840, 1335, 495, QStringLiteral("load")),
       Option1(*this, 3120, 3240, 255, 255),
       Option2(*this, 3120, 3600, 255, 255),
@@ -87,7 +88,7 @@ void Form3::Option1_Click()
 
 void Form3::Option2_Click()
 {
-    File1.setPattern(QStringLiteral("*.dbm"));
+    File1.setPattern(map_dbm::kPattern);
 }
 
 void Form3::Timer1_Tick()

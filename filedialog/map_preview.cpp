@@ -1,7 +1,6 @@
 #include "filedialog/map_preview.h"
 
-#include "editor/form2.h"
-#include "maps/map_file.h"
+#include "files/map_dbm.h"
 #include "view/cell_marks.h"
 
 #include <QPainter>
@@ -46,7 +45,7 @@ QPixmap paintMap(const CellGrid& cells, QSize size, qreal dpr, bool marks)
 
 shell::PixmapSource readMapPreview(const QString& path, bool marks)
 {
-    const std::optional<CellGrid> cells = maps::peekMap(path);
+    const std::optional<CellGrid> cells = map_dbm::peek(path);
     if (!cells)
         return {};
     return [grid = *cells, marks](QSize size, qreal dpr) { return paintMap(grid, size, dpr, marks); };

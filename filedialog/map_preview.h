@@ -1,7 +1,7 @@
 #pragma once
 // Pictures of map files for the save/load dialog's file list: the 40 cells as a 10 × 4 grid in
 // their colours, with a thin grid line around every cell.
-#include "game/form1.h"
+#include "maps/cells.h"
 #include "shell/controls.h"
 
 #include <QPixmap>
@@ -17,8 +17,8 @@ inline constexpr QSize kMapTipSize{131, 53};
 
 // The cells drawn to fill `size` at a device-pixel ratio. Cells 1, 2 and 3 take the playfield's
 // green, yellow and red; every other value is drawn empty, in the editor's grey for an unpainted
-// cell, since the game gives such a cell no colour of its own. With marks, every cell of 1, 2 or 3
-// carries its mark.
+// cell (kInactiveBorderGrey), since the game gives such a cell no colour of its own. With marks,
+// every cell of 1, 2 or 3 carries its mark.
 QPixmap paintMap(const CellGrid& cells, QSize size, qreal dpr, bool marks = false);
 
 // The file list's preview reader: the picture of a file that reads as a whole map, whatever its

@@ -3,7 +3,7 @@
 // what an independent reading of the lines expects: a line is a record when it has three fields,
 // the first two numbers by the reference grammar (the score above 0) and the third a date. The
 // table written back reads back the same, and a new run entered keeps all of this.
-#include "game/records.h"
+#include "files/records_txt.h"
 #include "reference.h"
 
 #include <QStringList>
@@ -36,12 +36,12 @@ std::size_t modelCount(const QByteArray& bytes)
     return n;
 }
 
-void checkTable(const records::Table& table, const char* where)
+void checkTable(const records_txt::Table& table, const char* where)
 {
     using fuzzref::check;
-    check(table.size() <= records::kTableSize, "more than ten records", where);
+    check(table.size() <= records_txt::kTableSize, "more than ten records", where);
     for (std::size_t i = 0; i < table.size(); ++i) {
-        const records::Record& r = table[i];
+        const records_txt::Record& r = table[i];
         check(std::isfinite(r.score) && r.score > 0, "a record without a score above 0", where);
         check(std::isfinite(r.level), "a record whose level is not a number", where);
         check(r.when.isValid(), "a record without a date", where);
@@ -55,20 +55,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     using fuzzref::check;
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-    records::Table table = records::parse(bytes);
+    records_txt::Table table = records_txt::parse(bytes);
     checkTable(table, "as read");
-    check(table.size() == std::min(modelCount(bytes), records::kTableSize), "table size differs from the model",
+    check(table.size() == std::min(modelCount(bytes), records_txt::kTableSize), "table size differs from the model",
           std::to_string(table.size()));
 
-    const QByteArray written = records::format(table);
-    check(records::parse(written) == table, "the table written does not read back the same", written.toStdString());
+    const QByteArray written = records_txt::format(table);
+    check(records_txt::parse(written) == table, "the table written does not read back the same", written.toStdString());
 
     const float score = table.empty() ? 5 : table.back().score;
-    const int place = records::insert(table, {score, 1, QDateTime(QDate(2026, 12, 8), QTime(12, 0), Qt::UTC)});
+    const int place = records_txt::insert(table, {score, 1, QDateTime(QDate(2026, 12, 8), QTime(12, 0), Qt::UTC)});
     checkTable(table, "after a new run");
     if (place >= 0)
-        check(records::newest(table) == place || table[static_cast<std::size_t>(place)].when
-                  <= table[static_cast<std::size_t>(records::newest(table))].when,
+        check(records_txt::newest(table) == place || table[static_cast<std::size_t>(place)].when
+                  <= table[static_cast<std::size_t>(records_txt::newest(table))].when,
               "the newest record is not the latest");
     return 0;
 }

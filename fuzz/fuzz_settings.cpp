@@ -1,9 +1,9 @@
-// config.cfg as the game reads it at start-up: settings::read on a real file.
+// config.cfg as the game reads it at start-up: config_cfg::read on a real file.
 // Up to three numbers are taken (melody bound, next melody, speed); each missing or bad field
 // keeps its design value and marks the file damaged, a melody bound outside 16 bits too; the
 // speed always ends in 0..10. The line the game writes back at shutdown reads again cleanly,
 // to the same values within their 7 digits (whole values exactly).
-#include "game/settings.h"
+#include "files/config_cfg.h"
 #include "reference.h"
 
 #include <QByteArray>
@@ -35,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     using fuzzref::check;
     writeScratch(QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
-    const settings::ReadResult r = settings::read(scratchPath());
+    const config_cfg::ReadResult r = config_cfg::read(scratchPath());
     check(!r.missing, "an existing settings file reported missing");
 
     // The model: numbers are taken up to the first bad token or the third number.
@@ -46,7 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             break;
         fields.push_back(t);
     }
-    const settings::Values design;
+    const config_cfg::Values design;
     bool damaged = fields.size() < 3;
     if (!fields.empty() && fields[0].valueKnown) {
         const float m = std::nearbyint(fields[0].value);
@@ -74,16 +74,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     check(r.values.skor >= 0.0f && r.values.skor <= 10.0f, "speed outside 0..10");
 
     // Shutdown writes the values; the next start reads them without complaint, to the same line.
-    const QByteArray line = settings::line(r.values);
+    const QByteArray line = config_cfg::text(r.values);
     check(line.endsWith("\r\n"), "settings line must end with CR LF");
     writeScratch(line);
-    const settings::ReadResult back = settings::read(scratchPath());
+    const config_cfg::ReadResult back = config_cfg::read(scratchPath());
     check(!back.damaged && !back.missing, "the game's own settings line reads back as damaged");
     check(back.values.melodi == r.values.melodi, "melody bound changed on a round trip");
     check(fuzzref::closeBySevenDigits(back.values.num, r.values.num), "next melody moved on a round trip");
     check(fuzzref::closeBySevenDigits(back.values.skor, r.values.skor), "speed moved on a round trip");
     if (fuzzref::printsExactly(r.values.num) && fuzzref::printsExactly(r.values.skor))
-        check(settings::line(back.values) == line && back.values.num == r.values.num && back.values.skor == r.values.skor,
+        check(config_cfg::text(back.values) == line && back.values.num == r.values.num && back.values.skor == r.values.skor,
               "whole settings changed on a round trip");
     return 0;
 }

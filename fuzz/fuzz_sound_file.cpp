@@ -1,10 +1,10 @@
-// sound.cfg as the game reads it at start-up: audio::soundfile::read on a real file and parse on
+// sound.cfg as the game reads it at start-up: sound_cfg::read on a real file and parse on
 // the bytes, checked against a model written with the standard library's regular expressions.
 // Every line is "name value" with spaces or tabs around and between; a line that is anything
 // else but blank is skipped and noted by its number; the last good line of a name counts; a volume
 // is 0 .. 100 in one to three digits, taken to the nearer step of 10; the file counts up to its
 // last whole line within kMaxBytes. What the game writes back reads again to the same choices.
-#include "audio/sound_file.h"
+#include "files/sound_cfg.h"
 #include "reference.h"
 
 #include <QByteArray>
@@ -16,8 +16,8 @@
 
 namespace {
 
-using audio::soundfile::ReadResult;
-using audio::soundfile::Values;
+using sound_cfg::ReadResult;
+using sound_cfg::Values;
 
 const QString& scratchPath()
 {
@@ -76,7 +76,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     using fuzzref::check;
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-    const ReadResult parsed = audio::soundfile::parse(bytes);
+    const ReadResult parsed = sound_cfg::parse(bytes);
     // The model splits words at spaces, tabs and CR only; a NUL is an ordinary byte to the game.
     const std::string text(bytes.constData(), bytes.size());
     if (text.find('\0') == std::string::npos) {
@@ -89,19 +89,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     check(!parsed.cut && parsed.error == 0, "parsing bytes found a file's fault");
 
     writeScratch(bytes);
-    const ReadResult read = audio::soundfile::read(scratchPath());
-    if (size <= static_cast<size_t>(audio::soundfile::kMaxBytes)) {
+    const ReadResult read = sound_cfg::read(scratchPath());
+    if (size <= static_cast<size_t>(sound_cfg::kMaxBytes)) {
         check(sameAs(read, parsed), "the file reads other than its bytes");
     } else {
-        ReadResult head = audio::soundfile::parse(bytes.left(bytes.lastIndexOf('\n', audio::soundfile::kMaxBytes - 1) + 1));
+        ReadResult head = sound_cfg::parse(bytes.left(bytes.lastIndexOf('\n', sound_cfg::kMaxBytes - 1) + 1));
         head.cut = true;
         check(sameAs(read, head), "the file's cut differs");
     }
     check(read.damaged() == (read.cut || !read.badLines.isEmpty()), "damage is more than its reasons");
-    check(!audio::soundfile::readProblemMessage(scratchPath(), read).isEmpty(), "no message");
 
-    writeScratch(audio::soundfile::text(parsed.values));
-    const ReadResult back = audio::soundfile::read(scratchPath());
+    writeScratch(sound_cfg::text(parsed.values));
+    const ReadResult back = sound_cfg::read(scratchPath());
     check(back.values == parsed.values && !back.damaged(), "what the game writes reads back differently");
     return 0;
 }

@@ -5,10 +5,10 @@
 // ball and paddle positions are the Left/Top of their controls, the drawn boxes are the only
 // picture of the cell grid. Its handlers are spread over the subsystems that own them:
 // game/ (start-up, ball tick, level flow, paddle, saved game, level jump, editor transfer, melody
-// rotation, map load, map save, random map, the "вид" menu), dialogs/ (pause, hints, menus).
+// rotation, map load, map save, random map, the "вид" menu, pause and hints, menus).
 #include "actions/game_actions.h"
 #include "audio/media_device.h"
-#include "game/records.h"
+#include "files/records_txt.h"
 #include "input/controls.h"
 #include "maps/cells.h"
 #include "shell/controls.h"
@@ -93,10 +93,8 @@ public:
     QString workingFolder(); // the save/load dialog's folder list path (where it starts until it is built)
     void restBallOnPaddle(float top); // ball Left = paddle Left + 10, ball Top = top
     void closeDevices(); // at the end of the program: the melodies, then the effect
-    // records.txt in the start-up folder, which browsing folders in the save/load dialog never moves.
-    QString recordsPath() const;
     // The run ends now: its score and level enter the records when they rank (game/level_flow.cpp).
-    records::Kept keepRecord();
+    records_txt::Kept keepRecord();
 
     // --- Handlers ---
     void Form_Load() override;   // start-up (game/startup.cpp)
@@ -124,21 +122,22 @@ public:
     void random_Click();    // random map (game/random_map.cpp)
     void Timer4_Tick();     // music start (game/music.cpp)
     void MMControl2_Done(); // next melody
-    void Command2_Click();  // pause button (dialogs/hints.cpp)
+    void Command2_Click();  // pause button (game/pause.cpp)
     void Command2_MouseMove(const shell::MouseArgs& a);
     void Form_MouseMove(const shell::MouseArgs& a);
     bool Form_KeyDown(const shell::KeyArgs& k);       // the window's keys (game/keyboard.cpp)
     void Form_MouseDown(const shell::MouseArgs& a);
-    void sped_Click();      // options window (dialogs/menus.cpp)
+    void sped_Click();      // options window (game/menus.cpp)
     void about_Click();     // about window
     void rekord_Click();    // records window
 
     // --- What every device does: the mouse handlers, the keys and the gamepads call these ---
     using PlayState = actions::PlayState;
     void launch(bool trick) override; // (game/paddle.cpp)
-    void pauseOrResume() override;    // (dialogs/hints.cpp)
+    void pauseOrResume() override;    // (game/pause.cpp)
     void steerBy(float mm) override;  // (game/paddle.cpp)
     PlayState playState() const override; // (game/look_away.cpp)
+    float ballSpeed() const override { return skor; }
 
     Forms& forms() { return m_forms; }
 

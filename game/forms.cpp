@@ -5,11 +5,11 @@
 #include "dialogs/form7.h"
 #include "editor/form2.h"
 #include "filedialog/form3.h"
+#include "files/game_files.h"
+#include "files/records_txt.h"
 #include "game/for6.h"
 #include "game/form1.h"
 #include "game/form4.h"
-#include "game/records.h"
-#include "game/settings.h"
 #include "shell/files.h"
 #include "view/startup_scale.h"
 
@@ -46,38 +46,39 @@ Forms::Forms(Setup setup)
         m_setup.screenArea = [scale = m_setup.windowScale] { return view::screenArea(scale); };
     // What a write cut short by a crash or a power cut left beside the game's files goes before
     // the game reads or writes any of them.
-    const auto gamesFile = [](const QString& name) {
-        return name == QLatin1String("config.cfg") || name == QLatin1String("save.dbs") || name == records::kFileName
-               || name == view::kFileName || name.endsWith(QLatin1String(".dbm"), Qt::CaseInsensitive);
-    };
-    shell::removeStaleTemporaries(m_setup.startFolder, gamesFile);
+    shell::removeStaleTemporaries(m_setup.startFolder, files::isGameFile);
     if (m_setup.workFolder != QDir(m_setup.startFolder).absolutePath())
-        shell::removeStaleTemporaries(m_setup.workFolder, gamesFile);
-    m_view = view::read(viewPath());
-    m_soundRead = audio::soundfile::read(soundPath());
+        shell::removeStaleTemporaries(m_setup.workFolder, files::isGameFile);
+    m_view = view_cfg::read(viewPath());
+    m_soundRead = sound_cfg::read(soundPath());
     m_sound = m_soundRead.values;
 }
 
 QString Forms::viewPath() const
 {
-    return shell::joinPath(m_setup.startFolder, "/", view::kFileName);
+    return shell::joinPath(m_setup.startFolder, "/", view_cfg::kFileName);
 }
 
-shell::WriteResult Forms::setView(const view::Values& values)
+shell::WriteResult Forms::setView(const view_cfg::Values& values)
 {
     m_view = values;
-    return view::write(viewPath(), values);
+    return view_cfg::write(viewPath(), values);
 }
 
 QString Forms::soundPath() const
 {
-    return shell::joinPath(m_setup.startFolder, "/", audio::soundfile::kFileName);
+    return shell::joinPath(m_setup.startFolder, "/", sound_cfg::kFileName);
 }
 
-shell::WriteResult Forms::setSound(const audio::soundfile::Values& values)
+QString Forms::recordsPath() const
+{
+    return shell::joinPath(m_setup.startFolder, "/", records_txt::kFileName);
+}
+
+shell::WriteResult Forms::setSound(const sound_cfg::Values& values)
 {
     m_sound = values;
-    return audio::soundfile::write(soundPath(), values);
+    return sound_cfg::write(soundPath(), values);
 }
 
 Forms::~Forms() = default;
@@ -86,10 +87,20 @@ void Forms::start()
 {
     // The file the start-up reads: config.cfg in the working folder, where the save/load dialog
     // starts.
-    const QString settingsFile = shell::joinPath(workFolder(), "/", QStringLiteral("config.cfg"));
-    if (!settings::read(settingsFile).damaged)
+    const QString path = shell::joinPath(workFolder(), "/", config_cfg::kFileName);
+    m_startSettings = StartSettings{path, config_cfg::read(path)};
+    if (!m_startSettings->read.damaged)
         for6().show(); // the start-up's own show then finds it up
     form1();
+}
+
+config_cfg::ReadResult Forms::startSettings(const QString& path)
+{
+    std::optional<StartSettings> read;
+    read.swap(m_startSettings);
+    if (read && read->path == path)
+        return read->read;
+    return config_cfg::read(path);
 }
 
 Form1& Forms::form1() { return m_form1.get(); }

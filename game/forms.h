@@ -1,14 +1,16 @@
 #pragma once
 // The program's windows, reached by name from every handler, each created on its first use.
 #include "audio/media_device.h"
-#include "audio/sound_file.h"
+#include "files/config_cfg.h"
+#include "files/sound_cfg.h"
+#include "files/view_cfg.h"
 #include "shell/window.h"
-#include "view/view_file.h"
 #include "view/window_size.h"
 
 #include <QDateTime>
 #include <QString>
 #include <functional>
+#include <optional>
 
 class Form1;
 class Form2;
@@ -51,6 +53,10 @@ public:
     // runs, as before); not when the settings file is damaged, because the start-up tells the
     // player so before the start screen appears.
     void start();
+    // config.cfg in `path` as the main window's start-up takes it: the reading start() made, which
+    // decides whether the start screen may appear before the start-up has told of a damaged file,
+    // so that the file is read once; a fresh reading when start() made none there.
+    config_cfg::ReadResult startSettings(const QString& path);
 
     Form1& form1(); // main window
     Form2& form2(); // map editor
@@ -80,22 +86,31 @@ public:
 
     // How the game looks (view.cfg in the start-up folder, read when the program starts). A
     // change is written to the file at once; false when that fails, the change kept for this run.
-    const view::Values& view() const { return m_view; }
-    shell::WriteResult setView(const view::Values& values);
+    const view_cfg::Values& view() const { return m_view; }
+    shell::WriteResult setView(const view_cfg::Values& values);
     QString viewPath() const;
 
     // The player's sound choices (sound.cfg beside view.cfg, read when the program starts). A
     // change is written to the file at once; false when that fails, the change kept for this run.
-    const audio::soundfile::Values& sound() const { return m_sound; }
-    shell::WriteResult setSound(const audio::soundfile::Values& values);
+    const sound_cfg::Values& sound() const { return m_sound; }
+    shell::WriteResult setSound(const sound_cfg::Values& values);
     QString soundPath() const;
     // What reading sound.cfg found, for the start-up to tell the player about a damaged file.
-    const audio::soundfile::ReadResult& soundRead() const { return m_soundRead; }
+    const sound_cfg::ReadResult& soundRead() const { return m_soundRead; }
+
+    // records.txt in the start-up folder, which browsing folders in the save/load dialog never moves.
+    QString recordsPath() const;
 private:
+    struct StartSettings {
+        QString path;
+        config_cfg::ReadResult read;
+    };
+
     Setup m_setup;
-    view::Values m_view;
-    audio::soundfile::ReadResult m_soundRead;
-    audio::soundfile::Values m_sound;
+    std::optional<StartSettings> m_startSettings;
+    view_cfg::Values m_view;
+    sound_cfg::ReadResult m_soundRead;
+    sound_cfg::Values m_sound;
     shell::FormSlot<Form1> m_form1;
     shell::FormSlot<Form2> m_form2;
     shell::FormSlot<Form3> m_form3;

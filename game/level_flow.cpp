@@ -9,8 +9,9 @@
 // with the reason, in a box after the lost ball's.
 #include "game/form1.h"
 #include "dialogs/form7.h"
+#include "files/map_dbm.h"
 #include "game/forms.h"
-#include "maps/map_file.h"
+#include "messages/file_messages.h"
 #include "shell/basic.h"
 #include "shell/files.h"
 #include "shell/program.h"
@@ -24,7 +25,7 @@ const QString kAllCleared = QStringLiteral("Все уровни пройдены
 
 QString Form1::levelMapPath(float ofLevel)
 {
-    file = shell::numText(ofLevel) + QStringLiteral(".dbm");
+    file = map_dbm::levelFileName(ofLevel);
     return shell::joinPath(workingFolder(), "\\", file);
 }
 
@@ -32,9 +33,9 @@ bool Form1::loadLevelMap(float ofLevel)
 {
     const QString path = levelMapPath(ofLevel);
     int error = 0;
-    const maps::ReadStatus status = maps::readMap(path, cells, &error);
-    if (status != maps::ReadStatus::Ok) {
-        shell::msgBox(maps::readFailedMessage(status, path, error));
+    const map_dbm::ReadStatus status = map_dbm::read(path, cells, &error);
+    if (status != map_dbm::ReadStatus::Ok) {
+        shell::msgBox(messages::mapReadFailed(status, path, error));
         return false;
     }
     drawGrid();
@@ -61,18 +62,13 @@ void Form1::levelCleared()
     Text1.setText(shell::numText(score));
 }
 
-QString Form1::recordsPath() const
-{
-    return shell::joinPath(Dir1.path, "/", records::kFileName);
-}
-
-records::Kept Form1::keepRecord()
+records_txt::Kept Form1::keepRecord()
 {
     // Once per run: a program ended while the lost ball's box waits keeps the run only once.
     if (!(score > 0) || runKept)
         return {};
     runKept = true;
-    const records::Kept kept = records::keep(recordsPath(), {score, level, m_forms.now()});
+    const records_txt::Kept kept = records_txt::keep(m_forms.recordsPath(), {score, level, m_forms.now()});
     if (kept.place >= 0 && m_forms.form7Exists())
         m_forms.form7().showTable();
     return kept;
@@ -84,7 +80,7 @@ void Form1::ballLost()
     // The run is over as the ball falls: its score and level are the ones the records get, whatever
     // happens while the box waits.
     const float runScore = score;
-    const records::Kept kept = keepRecord();
+    const records_txt::Kept kept = keepRecord();
     shell::msgBox(QStringLiteral("БАБАХ !!!"));
     dx = 0;
     if (level > 1)
@@ -96,7 +92,7 @@ void Form1::ballLost()
     vdir = 1;
     restBallOnPaddle(kRestTopLost);
     if (kept.place >= 0) {
-        const records::Notice told = records::notice(runScore, recordsPath(), kept);
+        const messages::RecordNotice told = messages::recordNotice(runScore, m_forms.recordsPath(), kept);
         Text1.setText(told.hint);
         // Why it was not written needs more room than the hint line has.
         if (!told.box.isEmpty())

@@ -7,9 +7,10 @@
 // ends stopped.
 #include "editor/form2.h"
 #include "filedialog/form3.h"
+#include "files/map_dbm.h"
 #include "game/form1.h"
 #include "game/forms.h"
-#include "maps/map_file.h"
+#include "messages/file_messages.h"
 #include "shell/basic.h"
 #include "shell/files.h"
 #include "shell/program.h"
@@ -38,9 +39,9 @@ void Form1::Timer6_Tick()
     file = dialog.Text1.text();
     const QString path = shell::joinPath(dialog.Dir1.path(), "\\", file);
     int error = 0;
-    const maps::ReadStatus status = maps::readMap(path, cells, &error);
-    if (status != maps::ReadStatus::Ok) {
-        shell::msgBox(maps::readFailedMessage(status, path, error));
+    const map_dbm::ReadStatus status = map_dbm::read(path, cells, &error);
+    if (status != map_dbm::ReadStatus::Ok) {
+        shell::msgBox(messages::mapReadFailed(status, path, error));
         return;
     }
     drawGrid();

@@ -8,9 +8,10 @@
 // gone read-only or failing) keeps every byte of any earlier file and tells the player why.
 // Timer5 ends stopped in every case.
 #include "filedialog/form3.h"
+#include "files/map_dbm.h"
 #include "game/form1.h"
 #include "game/forms.h"
-#include "maps/map_file.h"
+#include "messages/file_messages.h"
 #include "shell/files.h"
 #include "shell/program.h"
 
@@ -21,9 +22,9 @@ void Form1::Timer5_Tick()
     file = dialog.Text1.text();
     const QString path = shell::joinPath(dialog.Dir1.path(), "/", file);
     shell::msgBox(path);
-    const shell::WriteResult written = maps::writeMap(path, cells);
+    const shell::WriteResult written = map_dbm::write(path, cells);
     if (!written)
-        shell::msgBox(maps::writeFailedMessage(path, written));
+        shell::msgBox(messages::mapWriteFailed(path, written));
     if (!written.inPlace())
         return;
     // The new file shows in the list at once, if the dialog is still there.

@@ -1,6 +1,5 @@
-// The saved game: the level number in save.dbs in the working folder.
+// The saved game: the level number in save.dbs in the working folder (files/save_dbs.h).
 //
-// save.dbs holds one line: the level in print form, then CR LF (level 4 is " 4 \r\n").
 // Both commands first show the file's full path, then the level. They change nothing but
 // `level` (and `file`): play, the ball, the paddle, the score and the cells go on as they were.
 // The path and the level saved are taken when the command is chosen: while the path box waits
@@ -11,16 +10,14 @@
 // level: the level box comes only when the save is on disk. A save the disk did not confirm is
 // on disk: the box that says so comes first, then the level box. A load that finds no file, cannot
 // read it, or finds no number at the start of the file, keeps the current level and says so.
+#include "files/save_dbs.h"
 #include "game/form1.h"
+#include "messages/file_messages.h"
 #include "shell/basic.h"
 #include "shell/files.h"
 #include "shell/program.h"
 
-#include <cerrno>
-
 namespace {
-
-const QString kSaveName = QStringLiteral("save.dbs");
 
 QString levelMessage(float level)
 {
@@ -31,40 +28,28 @@ QString levelMessage(float level)
 
 void Form1::save_Click()
 {
-    file = kSaveName;
+    file = save_dbs::kFileName;
     const QString path = workingFolder() + QStringLiteral("/") + file;
     const float saved = level;
     shell::msgBox(path);
-    const QByteArray text = (shell::printForm(saved) + QStringLiteral("\r\n")).toLatin1();
-    const shell::WriteResult written = shell::writeFileWhole(path, text);
+    const shell::WriteResult written = save_dbs::write(path, saved);
     if (!written)
-        shell::msgBox(shell::writeFailedMessage(QStringLiteral("Не удалось сохранить игру"), path, written));
+        shell::msgBox(messages::saveWriteFailed(path, written));
     if (written.inPlace())
         shell::msgBox(levelMessage(saved));
 }
 
 void Form1::load_Click()
 {
-    file = kSaveName;
+    file = save_dbs::kFileName;
     const QString path = workingFolder() + QStringLiteral("/") + file;
     shell::msgBox(path);
 
-    shell::ReadFile in(path);
-    if (in.missing() || in.error() == EISDIR) {
-        shell::msgBox(QStringLiteral("Сохранённой игры нет: ") + path);
+    const save_dbs::ReadResult stored = save_dbs::read(path);
+    if (stored.status != save_dbs::ReadStatus::Ok) {
+        shell::msgBox(messages::saveReadFailed(path, stored));
         return;
     }
-    float stored = 0;
-    shell::FreeFormReader reader(in);
-    const bool read = in.error() == 0 && reader.next(stored) == shell::FreeFormReader::Status::Number;
-    if (in.error() != 0) {
-        shell::msgBox(shell::readFailedMessage(QStringLiteral("Не удалось прочитать сохранение"), path, in.error()));
-        return;
-    }
-    if (!read) {
-        shell::msgBox(QStringLiteral("В сохранении нет номера уровня: ") + path);
-        return;
-    }
-    level = stored;
+    level = stored.level;
     shell::msgBox(levelMessage(level));
 }

@@ -1,7 +1,9 @@
 #include "game/sound_menu.h"
 
+#include "audio/volume.h"
 #include "game/form1.h"
 #include "game/forms.h"
+#include "messages/file_messages.h"
 #include "shell/program.h"
 
 namespace {
@@ -24,8 +26,8 @@ SoundMenu::SoundMenu(shell::Window& main, Forms& forms) : m_forms(forms)
     main.addMenu(gromkost, QStringLiteral("громкость музыки"), zvuk);
     main.addMenu(gromkostUdara, QStringLiteral("громкость звука ударов"), zvuk);
     gromkostUdara.setToolTip(QStringLiteral("включается в опциях: «звук»"));
-    for (std::size_t i = 0; i < audio::kVolumeChoices.size(); ++i) {
-        const QString caption = percentText(audio::kVolumeChoices[i]);
+    for (std::size_t i = 0; i < sound_cfg::kVolumeChoices.size(); ++i) {
+        const QString caption = percentText(sound_cfg::kVolumeChoices[i]);
         main.addMenu(musicVolumes[i], caption, gromkost);
         musicVolumes[i].setCheckable(true);
         musicVolumes[i].onClick = [this, i] { musicVolume_Click(i); };
@@ -38,11 +40,11 @@ SoundMenu::SoundMenu(shell::Window& main, Forms& forms) : m_forms(forms)
 
 void SoundMenu::tick()
 {
-    const audio::soundfile::Values& v = m_forms.sound();
+    const sound_cfg::Values& v = m_forms.sound();
     muzyka.setChecked(v.music);
-    for (std::size_t i = 0; i < audio::kVolumeChoices.size(); ++i) {
-        musicVolumes[i].setChecked(audio::kVolumeChoices[i] == v.musicVolume);
-        effectVolumes[i].setChecked(audio::kVolumeChoices[i] == v.effectVolume);
+    for (std::size_t i = 0; i < sound_cfg::kVolumeChoices.size(); ++i) {
+        musicVolumes[i].setChecked(sound_cfg::kVolumeChoices[i] == v.musicVolume);
+        effectVolumes[i].setChecked(sound_cfg::kVolumeChoices[i] == v.effectVolume);
     }
 }
 
@@ -50,12 +52,12 @@ void SoundMenu::tell(const shell::WriteResult& written)
 {
     tick();
     if (!written)
-        shell::msgBox(audio::soundfile::writeFailedMessage(m_forms.soundPath(), written));
+        shell::msgBox(messages::soundWriteFailed(m_forms.soundPath(), written));
 }
 
 void SoundMenu::muzyka_Click()
 {
-    audio::soundfile::Values v = m_forms.sound();
+    sound_cfg::Values v = m_forms.sound();
     v.music = muzyka.checked();
     const shell::WriteResult written = m_forms.setSound(v);
     Form1& f1 = m_forms.form1();
@@ -73,8 +75,8 @@ void SoundMenu::muzyka_Click()
 
 void SoundMenu::musicVolume_Click(std::size_t i)
 {
-    audio::soundfile::Values v = m_forms.sound();
-    v.musicVolume = audio::kVolumeChoices[i];
+    sound_cfg::Values v = m_forms.sound();
+    v.musicVolume = sound_cfg::kVolumeChoices[i];
     const shell::WriteResult written = m_forms.setSound(v);
     m_forms.form1().MMControl2->setVolume(v.musicVolume);
     tell(written);
@@ -82,8 +84,8 @@ void SoundMenu::musicVolume_Click(std::size_t i)
 
 void SoundMenu::effectVolume_Click(std::size_t i)
 {
-    audio::soundfile::Values v = m_forms.sound();
-    v.effectVolume = audio::kVolumeChoices[i];
+    sound_cfg::Values v = m_forms.sound();
+    v.effectVolume = sound_cfg::kVolumeChoices[i];
     const shell::WriteResult written = m_forms.setSound(v);
     m_forms.form1().MMControl1->setVolume(v.effectVolume);
     tell(written);

@@ -1,9 +1,10 @@
 // Start-up and shutdown of the main window.
 #include "dialogs/form5.h"
+#include "files/config_cfg.h"
 #include "game/for6.h"
 #include "game/form1.h"
 #include "game/forms.h"
-#include "game/settings.h"
+#include "messages/file_messages.h"
 #include "shell/basic.h"
 #include "shell/files.h"
 #include "shell/program.h"
@@ -16,18 +17,18 @@ void Form1::Form_Load()
 {
     dx = 0;
 
-    file = QStringLiteral("config.cfg");
+    file = config_cfg::kFileName;
     const QString settingsPath = shell::joinPath(workingFolder(), "/", file);
-    const settings::ReadResult stored = settings::read(settingsPath);
+    const config_cfg::ReadResult stored = m_forms.startSettings(settingsPath);
     melodi = stored.values.melodi;
     num = stored.values.num;
     skor = stored.values.skor;
     if (stored.error != 0)
         unreadSettings = settingsPath;
     if (stored.damaged)
-        shell::msgBox(settings::readProblemMessage(settingsPath, stored));
+        shell::msgBox(messages::configReadProblem(settingsPath, stored));
     if (m_forms.soundRead().damaged())
-        shell::msgBox(audio::soundfile::readProblemMessage(m_forms.soundPath(), m_forms.soundRead()));
+        shell::msgBox(messages::soundReadProblem(m_forms.soundPath(), m_forms.soundRead()));
 
     // The speed goes onto the slider's 0.1 grid, exactly as the slider's own handler sets it.
     Form5& options = m_forms.form5();
@@ -50,19 +51,19 @@ void Form1::Form_Load()
 void Form1::Form_Unload()
 {
     // A run still going when the program ends is over here, and ranks like a lost ball.
-    const records::Kept kept = keepRecord();
-    file = QStringLiteral("config.cfg");
+    const records_txt::Kept kept = keepRecord();
+    file = config_cfg::kFileName;
     const QString path = shell::joinPath(workingFolder(), "/", file);
     // Settings that could not be read at start-up are left alone: nothing is written, nothing told.
     std::optional<shell::WriteResult> written;
     if (path != unreadSettings)
-        written = settings::write(path, {melodi, num, skor});
+        written = config_cfg::write(path, {melodi, num, skor});
     closeDevices();
     QStringList failures;
     if (written && !*written)
-        failures << settings::writeFailedMessage(path, *written);
+        failures << messages::configWriteFailed(path, *written);
     if (kept.place >= 0) {
-        if (const QString box = records::notice(score, recordsPath(), kept).box; !box.isEmpty())
+        if (const QString box = messages::recordNotice(score, m_forms.recordsPath(), kept).box; !box.isEmpty())
             failures << box;
     }
     if (!failures.isEmpty()) {

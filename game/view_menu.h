@@ -20,7 +20,7 @@ public:
     shell::MenuItem vid;   // "вид"
     shell::MenuItem marks; // "метки клеток"
     shell::MenuItem razmer; // "размер окон"
-    std::array<shell::MenuItem, 4> sizes; // 100 %, 150 %, 200 %, fit: the order of kSizeChoices
+    std::array<shell::MenuItem, 4> sizes; // 100 %, 150 %, 200 %, fit: the order of view_cfg::kSizeChoices
 
     void marks_Click();
     void size_Click(std::size_t i);

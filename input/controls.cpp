@@ -155,7 +155,7 @@ void Controls::tick()
 
 void Controls::move()
 {
-    const float mm = m_steering.step(m_ballSpeed);
+    const float mm = m_steering.step(m_game.ballSpeed());
     if (mm != 0)
         m_game.steerBy(mm);
 }

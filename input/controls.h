@@ -1,6 +1,6 @@
 #pragma once
 // The player's keys and gamepads, turned into the game's actions: steer the paddle by so many
-// millimetres, launch, pause. They push: the game tells them nothing but the ball's speed.
+// millimetres, launch, pause. They push, and ask the game nothing but the ball's speed.
 //
 // Keys of the main window, as input/key_commands.h reads them: the steering keys move the paddle
 // while they are held, tracked by press and release so that the system's key repeat plays no part;
@@ -38,9 +38,6 @@ public:
     Controls(const Controls&) = delete;
     Controls& operator=(const Controls&) = delete;
 
-    // The ball's speed, millimetres per tick, which sets the paddle's (see steering.h).
-    void setBallSpeed(float ballSpeed) { m_ballSpeed = ballSpeed; }
-
     // A key going down in the window: what it is to the game, carried out but for EndTyping,
     // which is the window's. A key that is no command (None) is the focused control's.
     KeyCommand keyDown(const shell::KeyArgs& k);
@@ -66,7 +63,6 @@ private:
 
     actions::GameActions& m_game;
     const shell::Window& m_window;
-    float m_ballSpeed = 0;
     int m_keys = 0; // bit set of the steering keys held
     int m_padHeld = 0;
     Steering m_steering;

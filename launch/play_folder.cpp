@@ -1,5 +1,6 @@
 #include "launch/play_folder.h"
 
+#include "messages/file_messages.h"
 #include "shell/files.h"
 
 #include <QDir>
@@ -49,7 +50,7 @@ QString preparePlayFolder(const QString& folder, const QString& shipped)
             return failed + QStringLiteral("нельзя прочитать файл игры %1.").arg(source);
         // A copy the disk did not confirm is in place; were it lost, the next start copies it again.
         if (const shell::WriteResult written = shell::writeFileWhole(target, data); !written.inPlace())
-            return failed + QStringLiteral("нельзя записать файл %1. ").arg(name) + shell::writeFailureReason(written.error);
+            return failed + QStringLiteral("нельзя записать файл %1. ").arg(name) + messages::writeFailureReason(written.error);
     }
     return {};
 }

@@ -13,6 +13,9 @@ using CellGrid = std::array<std::array<float, 5>, 11>;
 inline constexpr shell::Color kGreen = shell::rgb(0, 250, 0);
 inline constexpr shell::Color kYellow = shell::rgb(250, 250, 0);
 inline constexpr shell::Color kRed = shell::rgb(250, 0, 0);
+// A cell the editor has never painted, and a map picture's cell of no colour: the system's grey
+// of an inactive border, neutral and light.
+inline constexpr shell::Color kInactiveBorderGrey = shell::rgb(224, 224, 224);
 
 // The colour a cell value is shown in: green, yellow and red for 1, 2 and 3, `empty` for 0, and
 // none for any other value, whose cell keeps the picture it had.

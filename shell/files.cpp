@@ -5,7 +5,6 @@
 #include <atomic>
 #include <cerrno>
 #include <climits>
-#include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <limits>
@@ -112,11 +111,6 @@ QByteArray folderOf(const QByteArray& path)
     if (slash < 0)
         return QByteArrayLiteral(".");
     return slash == 0 ? QByteArrayLiteral("/") : path.left(slash);
-}
-
-QString systemReason(int error)
-{
-    return QStringLiteral("Системная ошибка %1: %2.").arg(error).arg(QString::fromLocal8Bit(std::strerror(error)));
 }
 
 } // namespace
@@ -342,70 +336,6 @@ ReadResult readFileHead(const QString& path, qint64 maxBytes)
     }
     r.error = in.error();
     return r;
-}
-
-QString readFailureReason(int error)
-{
-    switch (error) {
-    case ENOENT:
-    case ENOTDIR: return QStringLiteral("Такого файла нет.");
-    case EISDIR: return QStringLiteral("Это папка, а не файл.");
-    case EINVAL: return QStringLiteral("Это не обычный файл.");
-    case EACCES:
-    case EPERM: return QStringLiteral("Нет прав на чтение этого файла.");
-    case EIO: return QStringLiteral("Диск сообщил об ошибке чтения: возможно, он повреждён.");
-    default: return systemReason(error);
-    }
-}
-
-QString writeFailureReason(int error)
-{
-    switch (error) {
-    case ENOSPC: return QStringLiteral("На диске нет места.");
-    case EDQUOT: return QStringLiteral("Исчерпана ваша дисковая квота.");
-    case EROFS: return QStringLiteral("Диск доступен только для чтения.");
-    case EACCES:
-    case EPERM: return QStringLiteral("Нет прав на запись.");
-    case EIO: return QStringLiteral("Диск сообщил об ошибке записи: возможно, он повреждён.");
-    case ENOENT:
-    case ENOTDIR: return QStringLiteral("Папки, в которой лежит файл, больше нет.");
-    case EISDIR: return QStringLiteral("На месте файла находится папка.");
-    case EINVAL: return QStringLiteral("Недопустимое имя файла.");
-    case ENAMETOOLONG: return QStringLiteral("Слишком длинное имя файла.");
-    case EFBIG: return QStringLiteral("Файл слишком велик.");
-    case EBUSY:
-    case ETXTBSY: return QStringLiteral("Файл занят другой программой.");
-    case ELOOP: return QStringLiteral("Ссылки на файл ведут по кругу.");
-    case WriteResult::kNotWritten: return QStringLiteral("Файл не записывался.");
-    default: return systemReason(error);
-    }
-}
-
-QString writeFailedMessage(const QString& what, const QString& path, const WriteResult& result)
-{
-    QString text = (result.left == LeftOnDisk::New ? QStringLiteral("Файл записан, но диск не подтвердил запись") : what)
-                   + QStringLiteral(": ") + path + QLatin1Char('\n');
-    if (!result.through.isEmpty())
-        text += QStringLiteral("Это ссылка на ") + result.through + QStringLiteral(". ");
-    text += writeFailureReason(result.error);
-    switch (result.left) {
-    case LeftOnDisk::Old:
-        if (result.existed)
-            text += QStringLiteral(" Прежний файл не изменён.");
-        break;
-    case LeftOnDisk::New:
-        text += QStringLiteral(" При сбое питания может вернуться прежний файл.");
-        break;
-    case LeftOnDisk::Damaged:
-        text += QStringLiteral(" Вернуть прежнее содержимое не удалось: файл может быть повреждён.");
-        break;
-    }
-    return text;
-}
-
-QString readFailedMessage(const QString& what, const QString& path, int error)
-{
-    return what + QStringLiteral(": ") + path + QLatin1Char('\n') + readFailureReason(error);
 }
 
 QString joinPath(const QString& folder, const QString& separator, const QString& name)

@@ -1,6 +1,7 @@
 #pragma once
 // The game's files on disk: whole-file writes that never lose the old file, reads that keep the
-// reason they failed, the player's words for that reason, and the joining of folders and names.
+// reason they failed, and the joining of folders and names. What the player is told of a failure
+// is messages/file_messages.h.
 #include <QByteArray>
 #include <QIODevice>
 #include <QString>
@@ -25,7 +26,7 @@ struct WriteResult {
     static constexpr int kNotWritten = -1;
     explicit operator bool() const { return error == 0; }
     // The new bytes are in the file, confirmed by the disk or not: the game goes on as after a
-    // write, and the player is still told (writeFailedMessage) when they are not confirmed.
+    // write, and the player is still told when they are not confirmed.
     bool inPlace() const { return error == 0 || left == LeftOnDisk::New; }
 };
 
@@ -86,18 +87,6 @@ struct ReadResult {
     bool missing() const;
 };
 ReadResult readFileHead(const QString& path, qint64 maxBytes);
-
-// The reason of a failed read or write, as the player is told it: one Russian sentence.
-QString readFailureReason(int error);
-QString writeFailureReason(int error);
-
-// The whole message for a write that did not go as it should: `what` names the file for the
-// player ("Не удалось сохранить настройки"), then the path, why, and what became of the file. A
-// write whose new file is in place but not confirmed by the disk is told the same way for every
-// file, with no `what`: the file is written.
-QString writeFailedMessage(const QString& what, const QString& path, const WriteResult& result);
-// The same for a failed read.
-QString readFailedMessage(const QString& what, const QString& path, int error);
 
 // Joins a folder and a name with the handlers' separator ("/", "\" or "\music\"). The separator's
 // "\" become "/"; the folder and the name are kept exactly, since "\" is an ordinary character in

@@ -23,7 +23,7 @@ Area areaOf(const QScreen* screen, double applied)
 
 double applyWindowSize(int argc, char** argv)
 {
-    const Values chosen = read(QDir::current().filePath(kFileName));
+    const view_cfg::Values chosen = view_cfg::read(QDir::current().filePath(view_cfg::kFileName));
     if (chosen.windowSize == 100)
         return 1.0;
     bool ok = false;

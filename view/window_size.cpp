@@ -29,7 +29,7 @@ double factorFor(int choice, Area screen)
 {
     if (choice == 100)
         return 1.0;
-    if (choice != kFitScreen && fits(choice / 100.0, screen))
+    if (choice != view_cfg::kFitScreen && fits(choice / 100.0, screen))
         return choice / 100.0;
     return fitFactor(screen);
 }

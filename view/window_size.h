@@ -3,7 +3,7 @@
 // (through the toolkit's scale factor, so positions, the paddle's steering and the difficulties'
 // heights keep their design values). A size must fit the screen's available area with the tallest
 // window the game shows: the main window at its easy height. Plain C++.
-#include "view/view_file.h"
+#include "files/view_cfg.h"
 
 namespace view {
 
@@ -25,7 +25,7 @@ bool fits(double factor, Area screen);
 // The largest step that fits; the smallest factor on a screen that holds none.
 double fitFactor(Area screen);
 // The factor of a choice on this screen: 100 % always (the design size); 150 % and 200 % when
-// they fit, else the fit factor; kFitScreen the fit factor.
+// they fit, else the fit factor; view_cfg::kFitScreen the fit factor.
 double factorFor(int choice, Area screen);
 // The percentage a factor shows as, to the whole per cent.
 int percentOf(double factor);

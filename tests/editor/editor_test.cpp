@@ -2,8 +2,8 @@
 // opening, the close box, and the three commands with the main window's grid transfer.
 #include "editor/form2.h"
 #include "filedialog/form3.h"
+#include "files/map_dbm.h"
 #include "game/form1.h"
-#include "maps/map_file.h"
 #include "support/fakes.h"
 #include "support/pointer.h"
 #include "support/qt_print.h"
@@ -327,7 +327,7 @@ TEST_F(Editor, SaveLoadThenSaveWritesThePaintedMap)
     CellGrid want{};
     want[1][1] = 1;
     want[2][1] = 1;
-    EXPECT_EQ(fx.readFile("painted.dbm"), maps::mapText(want));
+    EXPECT_EQ(fx.readFile("painted.dbm"), map_dbm::text(want));
 }
 
 TEST_F(Editor, CaptionsAreReadAsNumbersAndOthersGiveAnEmptyCell)

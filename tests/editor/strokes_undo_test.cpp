@@ -2,8 +2,8 @@
 // through the real window.
 #include "editor/form2.h"
 #include "filedialog/form3.h"
+#include "files/map_dbm.h"
 #include "game/form1.h"
-#include "maps/map_file.h"
 #include "support/fakes.h"
 #include "support/pointer.h"
 #include "support/qt_print.h"
@@ -110,7 +110,7 @@ TEST_F(EditorStrokes, UndoTakesBackClicksDragsAndLoadsOneByOneAndRedoDoesThemAga
     // A map load through the save/load dialog.
     CellGrid g{};
     g[1][1] = 1;
-    fx.writeFile("loaded.dbm", maps::mapText(g));
+    fx.writeFile("loaded.dbm", map_dbm::text(g));
     clickControl(ed->Command1); // "save-load"
     fx.tick();
     fx.forms().form3().Text1.setText("loaded.dbm");

@@ -1,8 +1,8 @@
 #pragma once
 // Set-ups shared by the saved-game, random-map and level-jump tests.
+#include "files/map_dbm.h"
 #include "game/for6.h"
 #include "game/form1.h"
-#include "maps/map_file.h"
 #include "support/fakes.h"
 
 #include <QTest>
@@ -24,7 +24,7 @@ inline Form1& startedGame(testing_support::GameFixture& fx)
 inline CellGrid cellsOfMap(testing_support::GameFixture& fx, const QString& name)
 {
     CellGrid grid{};
-    EXPECT_EQ(maps::readMap(fx.pathOf(name), grid), maps::ReadStatus::Ok) << name.toStdString();
+    EXPECT_EQ(map_dbm::read(fx.pathOf(name), grid), map_dbm::ReadStatus::Ok) << name.toStdString();
     return grid;
 }
 

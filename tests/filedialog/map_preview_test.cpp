@@ -3,7 +3,7 @@
 // when the folder changes or the dialog goes.
 #include "filedialog/form3.h"
 #include "filedialog/map_preview.h"
-#include "maps/map_file.h"
+#include "files/map_dbm.h"
 #include "support/fakes.h"
 #include "support/qt_print.h"
 
@@ -55,7 +55,7 @@ protected:
         dialog = &fx.forms().form3();
         dialog->show();
     }
-    void writeMap(const QString& name, const CellGrid& cells) { fx.writeFile("maps/" + name, maps::mapText(cells)); }
+    void writeMap(const QString& name, const CellGrid& cells) { fx.writeFile("maps/" + name, map_dbm::text(cells)); }
     void openMaps() { ASSERT_TRUE(dialog->Dir1.setPath(fx.pathOf("maps"))); }
     QListWidget* list() const { return static_cast<QListWidget*>(dialog->File1.widget()); }
     // Reads through the dialog's own reader, counting them; a closed gate holds every read.
@@ -88,8 +88,8 @@ TEST_F(MapPreviews, OnlyFilesThatReadAsMapsGetAPictureInTheirColours)
     map[10][4] = 3;
     map[2][1] = 7; // outside 0..3: drawn empty
     writeMap("valid.dbm", map);
-    fx.writeFile("maps/level.txt", maps::mapText(filled(3)).replace("\r\n", ",")); // any name, any separators
-    fx.writeFile("maps/short.dbm", maps::mapText(filled(1)).left(39 * 5));
+    fx.writeFile("maps/level.txt", map_dbm::text(filled(3)).replace("\r\n", ",")); // any name, any separators
+    fx.writeFile("maps/short.dbm", map_dbm::text(filled(1)).left(39 * 5));
     QByteArray junk;
     for (int i = 0; i < 4096; ++i)
         junk += static_cast<char>((i * 131 + 7) & 0xff);
@@ -191,7 +191,7 @@ TEST_F(MapPreviews, AReadUnderWayWhenTheFolderChangesOrTheDialogClosesIsDropped)
     // The same name in two folders, green in one and red in the other.
     writeMap("same.dbm", filled(1));
     QDir(fx.folder()).mkdir("other");
-    fx.writeFile("other/same.dbm", maps::mapText(filled(3)));
+    fx.writeFile("other/same.dbm", map_dbm::text(filled(3)));
     gate.acquire(); // reads wait
     countReads();
     openMaps();

@@ -1,8 +1,8 @@
 // Level clear, ball loss, the end of the levels and broken map files.
-#include "game_helpers.h"
 #include "filedialog/form3.h"
+#include "files/map_dbm.h"
 #include "game/form4.h"
-#include "maps/map_file.h"
+#include "game_helpers.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,7 @@ namespace {
 CellGrid mapOf(GameFixture& fx, const QString& name)
 {
     CellGrid g{};
-    EXPECT_EQ(maps::readMap(fx.pathOf(name), g), maps::ReadStatus::Ok) << name.toStdString();
+    EXPECT_EQ(map_dbm::read(fx.pathOf(name), g), map_dbm::ReadStatus::Ok) << name.toStdString();
     return g;
 }
 } // namespace

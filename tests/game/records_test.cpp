@@ -1,7 +1,7 @@
 // The records: the table in records.txt, the runs that enter it, and the window that shows it.
-#include "game_helpers.h"
 #include "dialogs/form7.h"
 #include "filedialog/form3.h"
+#include "game_helpers.h"
 
 #include <QApplication>
 #include <QDir>
@@ -50,23 +50,23 @@ TEST(Records, FileIsReadTolerantlyKeepsTheBestTenAndWritesBackTheSame)
                 + "T10:00:00+03:00\r\n";
     text += "\t60   9 2026-12-08T09:30:00+03:00  \n"; // ties with the older 60 and ranks below it
 
-    const records::Table table = records::parse(text);
-    ASSERT_EQ(table.size(), records::kTableSize);
+    const records_txt::Table table = records_txt::parse(text);
+    ASSERT_EQ(table.size(), records_txt::kTableSize);
     EXPECT_EQ(table.front().score, 110.0f);
     EXPECT_EQ(table.back().score, 30.0f);
     EXPECT_EQ(table[5].score, 60.0f);
     EXPECT_EQ(table[5].level, 6.0f);
     EXPECT_EQ(table[6].level, 9.0f);
-    EXPECT_EQ(records::parse(records::format(table)), table);
+    EXPECT_EQ(records_txt::parse(records_txt::format(table)), table);
 
     // A new run ranks below equal scores; one below the tenth does not enter.
-    records::Table t = table;
-    EXPECT_EQ(records::insert(t, {60, 3, at(9, 12)}), 7);
-    EXPECT_EQ(t.size(), records::kTableSize);
+    records_txt::Table t = table;
+    EXPECT_EQ(records_txt::insert(t, {60, 3, at(9, 12)}), 7);
+    EXPECT_EQ(t.size(), records_txt::kTableSize);
     EXPECT_EQ(t.back().score, 40.0f);
-    EXPECT_EQ(records::newest(t), 7);
-    EXPECT_EQ(records::insert(t, {30, 3, at(9, 13)}), -1);
-    EXPECT_EQ(t.size(), records::kTableSize);
+    EXPECT_EQ(records_txt::newest(t), 7);
+    EXPECT_EQ(records_txt::insert(t, {30, 3, at(9, 13)}), -1);
+    EXPECT_EQ(t.size(), records_txt::kTableSize);
     EXPECT_EQ(t.back().score, 40.0f);
 }
 
@@ -86,23 +86,23 @@ TEST(Records, ALostBallRecordsTheRunInTheStartFolderAndSaysSoOnTheHintLine)
     EXPECT_EQ(fx.messages, QStringList{"БАБАХ !!!"}) << "no box of its own";
     EXPECT_EQ(f1.score, 0.0f);
     EXPECT_EQ(f1.Text1.text(), "новый рекорд: 120");
-    const records::Table table = records::parse(startFile(fx, records::kFileName));
+    const records_txt::Table table = records_txt::parse(startFile(fx, records_txt::kFileName));
     ASSERT_EQ(table.size(), 1u);
-    EXPECT_EQ(table[0], (records::Record{120, 3, fx.now}));
+    EXPECT_EQ(table[0], (records_txt::Record{120, 3, fx.now}));
     EXPECT_FALSE(QFile::exists(fx.pathOf(QStringLiteral("elsewhere/records.txt"))));
 
     // A run of 0 points, and one that does not rank, leave the table and the hint line alone.
     f1.Text1.setText(QStringLiteral("12"));
     f1.ballLost();
     EXPECT_EQ(f1.Text1.text(), "12");
-    records::Table full;
+    records_txt::Table full;
     for (int i = 0; i < 10; ++i)
-        records::insert(full, {500, 7, at(1, 9)});
-    writeStartFile(fx, records::kFileName, records::format(full));
+        records_txt::insert(full, {500, 7, at(1, 9)});
+    writeStartFile(fx, records_txt::kFileName, records_txt::format(full));
     f1.score = 500;
     f1.ballLost();
     EXPECT_EQ(f1.Text1.text(), "12");
-    EXPECT_EQ(records::parse(startFile(fx, records::kFileName)), full);
+    EXPECT_EQ(records_txt::parse(startFile(fx, records_txt::kFileName)), full);
 }
 
 TEST(Records, TheProgramsEndRecordsARunInProgressAndTellsWhenItCannot)
@@ -114,7 +114,7 @@ TEST(Records, TheProgramsEndRecordsARunInProgressAndTellsWhenItCannot)
     f1.closeBox();
     EXPECT_TRUE(fx.ended);
     EXPECT_TRUE(fx.messages.isEmpty());
-    EXPECT_EQ(records::parse(startFile(fx, records::kFileName)), (records::Table{{35, 4, fx.now}}));
+    EXPECT_EQ(records_txt::parse(startFile(fx, records_txt::kFileName)), (records_txt::Table{{35, 4, fx.now}}));
 
     // The program ended while the lost ball's box waits (a logout): the run is kept once.
     fx.restart();
@@ -123,7 +123,7 @@ TEST(Records, TheProgramsEndRecordsARunInProgressAndTellsWhenItCannot)
     fx.whileBoxWaits = [&](const QString&) { lost.closeBox(); };
     lost.ballLost();
     fx.whileBoxWaits = {};
-    EXPECT_EQ(records::parse(startFile(fx, records::kFileName)).size(), 2u);
+    EXPECT_EQ(records_txt::parse(startFile(fx, records_txt::kFileName)).size(), 2u);
 
     // A records file that cannot be read is neither overwritten nor reported as kept.
     fx.restart();
@@ -146,11 +146,11 @@ TEST(Records, TheWindowShowsTheTableMarksTheNewestAndFollowsNewRuns)
 {
     GameFixture fx;
     Form1& f1 = playing(fx);
-    records::Table stored;
-    records::insert(stored, {300, 9, at(2, 18)});
-    records::insert(stored, {90, 2, at(5, 21)});
-    records::insert(stored, {150, 4, at(3, 8)});
-    writeStartFile(fx, records::kFileName, records::format(stored) + "damaged line\n");
+    records_txt::Table stored;
+    records_txt::insert(stored, {300, 9, at(2, 18)});
+    records_txt::insert(stored, {90, 2, at(5, 21)});
+    records_txt::insert(stored, {150, 4, at(3, 8)});
+    writeStartFile(fx, records_txt::kFileName, records_txt::format(stored) + "damaged line\n");
 
     f1.Timer1.setEnabled(true);
     f1.rekord.click();

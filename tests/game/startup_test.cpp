@@ -1,5 +1,6 @@
 // Start-up, settings file, shutdown, the start screen and the windows' lifecycle.
 #include "dialogs/form5.h"
+#include "files/game_files.h"
 #include "game/for6.h"
 #include "game/form1.h"
 #include "game/form4.h"
@@ -221,6 +222,33 @@ TEST(StartUp, TemporaryFilesOfAnEndedGameAreRemovedAndNothingElse)
     for (const QString& name : kept)
         EXPECT_TRUE(QFileInfo::exists(fx.pathOf(name))) << name.toStdString();
     EXPECT_TRUE(QFileInfo(aFolder).isDir());
+}
+
+// Whatever files the game has, what a cut-short write of each left in either folder goes; a name
+// that only looks like one of them stays.
+TEST(StartUp, EveryGameFilesTemporaryIsRemovedInBothFolders)
+{
+    GameFixture fx;
+    const QString tail = QStringLiteral(".tmp-%1-0").arg(getpid()); // this program's own: never running
+    QStringList stale, kept;
+    for (const files::GameFileName& f : files::kGameFiles) {
+        const QString name = (f.ending ? QStringLiteral("mine") : QString()) + QLatin1String(f.name);
+        stale << "." + name + tail;
+        kept << "." + name + "~" + tail;
+    }
+    const QStringList folders = {fx.folder(), fx.startFolder()};
+    for (const QString& folder : folders)
+        for (const QString& name : stale + kept)
+            ASSERT_TRUE(QFile(folder + "/" + name).open(QIODevice::WriteOnly));
+
+    fx.restart();
+    fx.start();
+    for (const QString& folder : folders) {
+        for (const QString& name : stale)
+            EXPECT_FALSE(QFileInfo::exists(folder + "/" + name)) << name.toStdString();
+        for (const QString& name : kept)
+            EXPECT_TRUE(QFileInfo::exists(folder + "/" + name)) << name.toStdString();
+    }
 }
 
 TEST(Shutdown, ClosesTheMelodiesThenTheEffect)

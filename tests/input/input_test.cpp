@@ -85,6 +85,18 @@ TEST(Keys, HeldArrowCrossesTheStripBeforeTheBallComesDownAndStopsAtTheEdge)
     EXPECT_EQ(fx.enabledTimers(), 0u) << "nothing ticks once the keys are up";
 }
 
+// The paddle's speed follows the game's ball speed whatever set it, not only the options' slider.
+TEST(Keys, ThePaddleGoesByTheBallSpeedTheGameHasNow)
+{
+    GameFixture fx;
+    Form1& f1 = playing(fx);
+    f1.skor = 7.5f;
+    f1.deck.setLeft(0);
+    press(f1, Qt::Key_Right);
+    EXPECT_FLOAT_EQ(f1.deck.left(), input::fullSpeed(7.5f) / input::kRampSteps);
+    release(f1, Qt::Key_Right);
+}
+
 // The keys steer and launch from the strip. A text box with the focus takes every key that types or
 // edits (the level jump's word stays typeable, spaces and all) and no key steers or launches there;
 // Enter, Esc, Tab and a click on the playfield give the keys back to the game. The system's repeats

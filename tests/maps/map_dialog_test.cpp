@@ -1,8 +1,8 @@
 // Saving and loading maps through the save/load dialog and the main window's Timer5 and Timer6.
 #include "editor/form2.h"
 #include "filedialog/form3.h"
+#include "files/map_dbm.h"
 #include "game/form1.h"
-#include "maps/map_file.h"
 #include "shell/basic.h"
 #include "support/fakes.h"
 #include "support/pointer.h"
@@ -62,7 +62,7 @@ TEST_F(MapDialog, SaveShowsTheJoinedPathAndWritesTheCells)
     ASSERT_EQ(fx.messages.size(), 1);
     EXPECT_EQ(fx.messages.at(0), fx.folder() + "/mine.dbm");
     EXPECT_EQ(f1->file, "mine.dbm");
-    EXPECT_EQ(fx.readFile("mine.dbm"), maps::mapText(f1->cells));
+    EXPECT_EQ(fx.readFile("mine.dbm"), map_dbm::text(f1->cells));
     EXPECT_FALSE(f1->Timer5.enabled());
     EXPECT_TRUE(dialog->visible()); // the dialog stays open after a save
     EXPECT_TRUE(dialog->File1.files().contains("mine.dbm"));
@@ -83,7 +83,7 @@ TEST_F(MapDialog, TheSaveWritesThePathItShowedWhateverHappensWhileTheBoxWaits)
     save("mine.dbm");
     ASSERT_EQ(fx.messages.size(), 1);
     EXPECT_EQ(fx.messages.at(0), fx.folder() + "/mine.dbm");
-    EXPECT_EQ(fx.readFile("mine.dbm"), maps::mapText(f1->cells));
+    EXPECT_EQ(fx.readFile("mine.dbm"), map_dbm::text(f1->cells));
     EXPECT_EQ(QDir(fx.folder()).entryList({"*.mid"}, QDir::Files), QStringList());
     EXPECT_EQ(f1->file, nextMelody) << "the melody's end did run during the box";
 }
@@ -93,7 +93,7 @@ TEST_F(MapDialog, TheUntouchedNameBoxReplacesLevelOne)
     f1->cells[1][1] = 3;
     clickControl(dialog->Command1);
     fx.tick();
-    EXPECT_EQ(fx.readFile("1.dbm"), maps::mapText(f1->cells));
+    EXPECT_EQ(fx.readFile("1.dbm"), map_dbm::text(f1->cells));
 }
 
 TEST_F(MapDialog, SavingTwiceKeepsTheSecondState)
@@ -103,7 +103,7 @@ TEST_F(MapDialog, SavingTwiceKeepsTheSecondState)
     f1->cells[1][1] = 0;
     f1->cells[5][3] = 2;
     save("twice.dbm");
-    EXPECT_EQ(fx.readFile("twice.dbm"), maps::mapText(f1->cells));
+    EXPECT_EQ(fx.readFile("twice.dbm"), map_dbm::text(f1->cells));
 }
 
 TEST_F(MapDialog, AFailedSaveTellsThePlayerAndKeepsTheEarlierFile)
@@ -161,7 +161,7 @@ TEST_F(MapDialog, LoadReadsDrawsHidesThePlaysAndFillsTheEditor)
     g[3][1] = 1;
     g[4][1] = 2;
     g[5][1] = 3;
-    fx.writeFile("five.dbm", maps::mapText(g));
+    fx.writeFile("five.dbm", map_dbm::text(g));
     const auto underFive = drawnAt(*f1, 2, 1);
 
     f1->map.click();
@@ -201,7 +201,7 @@ TEST_F(MapDialog, LoadJoinsWithTheBackslashAsThePlatformSeparator)
 {
     CellGrid g{};
     g[1][1] = 3;
-    fx.writeFile("odd\\name.dbm", maps::mapText(g));
+    fx.writeFile("odd\\name.dbm", map_dbm::text(g));
     load("odd\\name.dbm");
     EXPECT_TRUE(fx.messages.isEmpty()) << fx.messages.join(' ').toStdString();
     EXPECT_EQ(f1->cells[1][1], 3);
@@ -219,7 +219,7 @@ TEST_F(MapDialog, AFailedLoadChangesNothing)
     for (int i = 0; i < 39; ++i)
         shortMap += " 2 \r\n";
     fx.writeFile("short.dbm", shortMap);
-    fx.writeFile("nan.dbm", QByteArray(" 1 \r\n nan \r\n") + maps::mapText(CellGrid{}));
+    fx.writeFile("nan.dbm", QByteArray(" 1 \r\n nan \r\n") + map_dbm::text(CellGrid{}));
     QByteArray garbage;
     for (int i = 0; i < 300; ++i)
         garbage += static_cast<char>((i * 91 + 7) & 0xff);

@@ -1,5 +1,5 @@
 // The map file format: the written form, reading it back, and the reading rules.
-#include "maps/map_file.h"
+#include "files/map_dbm.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -38,15 +38,15 @@ protected:
 TEST_F(MapFile, WriteThenReadGivesTheSameGrid)
 {
     const CellGrid g = sampleGrid();
-    ASSERT_TRUE(maps::writeMap(path("a.dbm"), g));
+    ASSERT_TRUE(map_dbm::write(path("a.dbm"), g));
     CellGrid back{};
-    EXPECT_EQ(maps::readMap(path("a.dbm"), back), maps::ReadStatus::Ok);
+    EXPECT_EQ(map_dbm::read(path("a.dbm"), back), map_dbm::ReadStatus::Ok);
     EXPECT_EQ(back, g);
 }
 
 TEST_F(MapFile, AllZerosAreFortyLinesOfTwoHundredBytes)
 {
-    ASSERT_TRUE(maps::writeMap(path("z.dbm"), CellGrid{}));
+    ASSERT_TRUE(map_dbm::write(path("z.dbm"), CellGrid{}));
     QByteArray want;
     for (int i = 0; i < 40; ++i)
         want += " 0 \r\n";
@@ -61,7 +61,7 @@ TEST_F(MapFile, RecordsRunDownEachColumnAndNegativeValuesTakeTheSignPosition)
     g[1][2] = 2;
     g[1][3] = 1;
     g[2][1] = -1;
-    const QByteArray text = maps::mapText(g);
+    const QByteArray text = map_dbm::text(g);
     EXPECT_TRUE(text.startsWith(" 3 \r\n 2 \r\n 1 \r\n 0 \r\n-1 \r\n"));
     EXPECT_EQ(text.size(), 200); // "-1 " is as long as " 1 "
 }
@@ -75,22 +75,22 @@ TEST_F(MapFile, NumbersOnOneLineReadTheSame)
             line += QByteArray::number(static_cast<int>(g[x][y])) + (x == 10 && y == 4 ? "" : " ");
     write("line.dbm", line);
     CellGrid back{};
-    EXPECT_EQ(maps::readMap(path("line.dbm"), back), maps::ReadStatus::Ok);
+    EXPECT_EQ(map_dbm::read(path("line.dbm"), back), map_dbm::ReadStatus::Ok);
     EXPECT_EQ(back, g);
 
     write("commas.dbm", QByteArray(line).replace(' ', ','));
     CellGrid back2{};
-    EXPECT_EQ(maps::readMap(path("commas.dbm"), back2), maps::ReadStatus::Ok);
+    EXPECT_EQ(map_dbm::read(path("commas.dbm"), back2), map_dbm::ReadStatus::Ok);
     EXPECT_EQ(back2, g);
 }
 
 TEST_F(MapFile, MoreThanFortyNumbersYieldTheFirstForty)
 {
-    QByteArray text = maps::mapText(sampleGrid());
+    QByteArray text = map_dbm::text(sampleGrid());
     text += " 3 \r\n 3 \r\nrubbish after the map";
     write("long.dbm", text);
     CellGrid back{};
-    EXPECT_EQ(maps::readMap(path("long.dbm"), back), maps::ReadStatus::Ok);
+    EXPECT_EQ(map_dbm::read(path("long.dbm"), back), map_dbm::ReadStatus::Ok);
     EXPECT_EQ(back, sampleGrid());
 }
 
@@ -100,25 +100,25 @@ TEST_F(MapFile, ABadMapLeavesTheCellsUntouched)
     cells[0][0] = 9;
     const CellGrid before = cells;
 
-    EXPECT_EQ(maps::readMap(path("missing.dbm"), cells), maps::ReadStatus::Missing);
-    EXPECT_EQ(maps::readMap(dir.path(), cells), maps::ReadStatus::Missing); // a folder
+    EXPECT_EQ(map_dbm::read(path("missing.dbm"), cells), map_dbm::ReadStatus::Missing);
+    EXPECT_EQ(map_dbm::read(dir.path(), cells), map_dbm::ReadStatus::Missing); // a folder
 
     QByteArray shortMap;
     for (int i = 0; i < 39; ++i)
         shortMap += " 1 \r\n";
     write("short.dbm", shortMap);
-    EXPECT_EQ(maps::readMap(path("short.dbm"), cells), maps::ReadStatus::TooShort);
+    EXPECT_EQ(map_dbm::read(path("short.dbm"), cells), map_dbm::ReadStatus::TooShort);
 
-    QByteArray nanMap = maps::mapText(CellGrid{});
+    QByteArray nanMap = map_dbm::text(CellGrid{});
     nanMap.replace(5 * 7, 3, "nan");
     write("nan.dbm", nanMap);
-    EXPECT_EQ(maps::readMap(path("nan.dbm"), cells), maps::ReadStatus::NotANumber);
+    EXPECT_EQ(map_dbm::read(path("nan.dbm"), cells), map_dbm::ReadStatus::NotANumber);
 
     QByteArray garbage;
     for (int i = 0; i < 256; ++i)
         garbage += static_cast<char>((i * 37 + 11) & 0xff);
     write("garbage.dbm", garbage);
-    EXPECT_NE(maps::readMap(path("garbage.dbm"), cells), maps::ReadStatus::Ok);
+    EXPECT_NE(map_dbm::read(path("garbage.dbm"), cells), map_dbm::ReadStatus::Ok);
 
     EXPECT_EQ(cells, before);
 }

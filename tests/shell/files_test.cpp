@@ -1,7 +1,8 @@
 // Files as an ordinary player meets them: a shared play folder where no file can be created but
 // the game's own files are writable, files linked elsewhere, and maps the player may not read.
 #include "filedialog/map_preview.h"
-#include "maps/map_file.h"
+#include "files/map_dbm.h"
+#include "messages/file_messages.h"
 #include "shell/files.h"
 #include "support/unprivileged.h"
 
@@ -84,8 +85,8 @@ TEST(MapPicture, AMapThePlayerMayNotReadHasNone)
     ASSERT_EQ(chmod(QFile::encodeName(dir.path()).constData(), 0755), 0);
     CellGrid cells{};
     cells[3][2] = 2;
-    put(dir.filePath("open.dbm"), maps::mapText(cells), 0644);
-    put(dir.filePath("locked.dbm"), maps::mapText(cells), 0000);
+    put(dir.filePath("open.dbm"), map_dbm::text(cells), 0644);
+    put(dir.filePath("locked.dbm"), map_dbm::text(cells), 0000);
     const int failed = runUnprivileged([&] {
         return (filedialog::readMapPreview(dir.filePath("open.dbm")) ? 0 : 1)
                | (filedialog::readMapPreview(dir.filePath("locked.dbm")) ? 2 : 0);
@@ -116,7 +117,7 @@ TEST(WholeFileWrite, ALinkToNoFileIsWrittenThroughOrRefusedAndStaysALink)
     const shell::WriteResult refused = shell::writeFileWhole(lost, " 3 \r\n");
     EXPECT_EQ(refused.error, ENOENT);
     EXPECT_TRUE(isLink(lost));
-    EXPECT_EQ(shell::writeFailedMessage("Не удалось сохранить игру", lost, refused),
+    EXPECT_EQ(messages::writeFailed("Не удалось сохранить игру", lost, refused),
               "Не удалось сохранить игру: " + lost + "\nЭто ссылка на " + nowhere
                   + ". Папки, в которой лежит файл, больше нет.");
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System), QStringList({"config.cfg", "save.dbs"}));

@@ -1,7 +1,7 @@
 // The player's sound choices with recording devices: the menu "звук", what each choice does to the
 // melody rotation and the devices, and sound.cfg across runs, damaged and unwritable.
-#include "audio/sound_file.h"
 #include "dialogs/form5.h"
+#include "files/sound_cfg.h"
 #include "game/form1.h"
 #include "game/forms.h"
 #include "game/sound_menu.h"
@@ -161,8 +161,8 @@ TEST(SoundMenu, VolumesActAtOnceAndHoldOverARestartAndZeroIsNoSwitch)
 
 TEST(SoundFile, ReadsTolerantlyAndReadsBackWhatItWrites)
 {
-    using audio::soundfile::parse;
-    using audio::soundfile::Values;
+    using sound_cfg::parse;
+    using sound_cfg::Values;
     EXPECT_EQ(parse("").values, Values{});
     EXPECT_TRUE(parse("\n  \r\n").badLines.isEmpty());
     const auto crlf = parse("music off\r\nmusic-volume 0\r\n effect-volume\t55 \r\n");
@@ -174,7 +174,7 @@ TEST(SoundFile, ReadsTolerantlyAndReadsBackWhatItWrites)
     EXPECT_EQ(odd.values, (Values{true, 40, 100}));
     EXPECT_EQ(odd.badLines, QList<int>({2, 3, 4, 6, 7, 8, 9}));
     for (const Values& v : {Values{}, Values{false, 0, 0}, Values{true, 70, 10}})
-        EXPECT_EQ(parse(audio::soundfile::text(v)).values, v);
+        EXPECT_EQ(parse(sound_cfg::text(v)).values, v);
 }
 
 // A hostile sound.cfg gives the defaults where it falls short and one clear message at the start;

@@ -2,13 +2,13 @@
 // playfield, in the editor and in the map pictures, switched from the menu "вид".
 #include "editor/form2.h"
 #include "filedialog/map_preview.h"
+#include "files/view_cfg.h"
 #include "game/form1.h"
 #include "game/forms.h"
 #include "game/view_menu.h"
 #include "support/fakes.h"
 #include "support/qt_print.h"
 #include "view/cell_marks.h"
-#include "view/view_file.h"
 #include "view/window_size.h"
 
 #include <QDir>
@@ -53,30 +53,30 @@ int pipsAcross(const QImage& image, const QRect& cell, int y)
 
 TEST(ViewFile, ReadsTolerantlyAndReadsBackWhatItWrites)
 {
-    using view::parse;
-    EXPECT_EQ(parse(""), view::Values{});
-    EXPECT_EQ(parse("cell-marks on\r\nwindow-size 150\r\n"), (view::Values{true, 150}));
-    EXPECT_EQ(parse("  window-size\tfit  \ncell-marks on"), (view::Values{true, view::kFitScreen}));
+    using view_cfg::parse;
+    EXPECT_EQ(parse(""), view_cfg::Values{});
+    EXPECT_EQ(parse("cell-marks on\r\nwindow-size 150\r\n"), (view_cfg::Values{true, 150}));
+    EXPECT_EQ(parse("  window-size\tfit  \ncell-marks on"), (view_cfg::Values{true, view_cfg::kFitScreen}));
     // Unknown names, odd values, extra words and broken lines are skipped; the last good line counts.
-    EXPECT_EQ(parse("colour blue\nwindow-size 175\nwindow-size 200 %\ncell-marks yes\nwindow-size\n"), view::Values{});
-    EXPECT_EQ(parse("window-size 200\ncell-marks on\nwindow-size 1x\ncell-marks off\n"), (view::Values{false, 200}));
-    EXPECT_EQ(parse(QByteArrayView("cell-marks on\0\nwindow-size 150", 30)), (view::Values{false, 150}));
-    for (const view::Values v : {view::Values{}, view::Values{true, 200}, view::Values{false, view::kFitScreen}})
-        EXPECT_EQ(parse(view::text(v)), v);
+    EXPECT_EQ(parse("colour blue\nwindow-size 175\nwindow-size 200 %\ncell-marks yes\nwindow-size\n"), view_cfg::Values{});
+    EXPECT_EQ(parse("window-size 200\ncell-marks on\nwindow-size 1x\ncell-marks off\n"), (view_cfg::Values{false, 200}));
+    EXPECT_EQ(parse(QByteArrayView("cell-marks on\0\nwindow-size 150", 30)), (view_cfg::Values{false, 150}));
+    for (const view_cfg::Values v : {view_cfg::Values{}, view_cfg::Values{true, 200}, view_cfg::Values{false, view_cfg::kFitScreen}})
+        EXPECT_EQ(parse(view_cfg::text(v)), v);
 
     QTemporaryDir dir;
-    EXPECT_EQ(view::read(dir.filePath("none.cfg")), view::Values{});
-    EXPECT_EQ(view::read(dir.path()), view::Values{});
+    EXPECT_EQ(view_cfg::read(dir.filePath("none.cfg")), view_cfg::Values{});
+    EXPECT_EQ(view_cfg::read(dir.path()), view_cfg::Values{});
     const QByteArray fifo = QFile::encodeName(dir.filePath("fifo.cfg"));
     ASSERT_EQ(mkfifo(fifo.constData(), 0600), 0);
-    EXPECT_EQ(view::read(dir.filePath("fifo.cfg")), view::Values{}); // returns at once: a pipe is never opened
+    EXPECT_EQ(view_cfg::read(dir.filePath("fifo.cfg")), view_cfg::Values{}); // returns at once: a pipe is never opened
     // Past the size limit a line cut in two is no line: "window-size 1500" never reads as 150.
-    ASSERT_TRUE(view::write(dir.filePath("long.cfg"), {true, 200}));
+    ASSERT_TRUE(view_cfg::write(dir.filePath("long.cfg"), {true, 200}));
     QFile f(dir.filePath("long.cfg"));
     ASSERT_TRUE(f.open(QIODevice::Append));
-    f.write(QByteArray(view::kMaxBytes - f.size() - 15, '#') + "\nwindow-size 1500\n");
+    f.write(QByteArray(view_cfg::kMaxBytes - f.size() - 15, '#') + "\nwindow-size 1500\n");
     f.close();
-    EXPECT_EQ(view::read(dir.filePath("long.cfg")), (view::Values{true, 200}));
+    EXPECT_EQ(view_cfg::read(dir.filePath("long.cfg")), (view_cfg::Values{true, 200}));
 }
 
 TEST(WindowSize, FitsTheTallestWindowIntoTheAvailableArea)
@@ -91,7 +91,7 @@ TEST(WindowSize, FitsTheTallestWindowIntoTheAvailableArea)
     // A size the screen cannot hold becomes the largest it can; 100 % stays the design size.
     EXPECT_DOUBLE_EQ(view::factorFor(150, laptop), 1.2);
     EXPECT_DOUBLE_EQ(view::factorFor(200, large), 2.0);
-    EXPECT_DOUBLE_EQ(view::factorFor(view::kFitScreen, large), 3.3);
+    EXPECT_DOUBLE_EQ(view::factorFor(view_cfg::kFitScreen, large), 3.3);
     EXPECT_DOUBLE_EQ(view::factorFor(100, small), 1.0);
     // Exactly as tall as the main window at 200 %.
     EXPECT_DOUBLE_EQ(view::factorFor(200, {2 * view::kLargestWindowWidth, 2 * view::kLargestWindowHeight}), 2.0);
@@ -195,7 +195,7 @@ TEST(ViewMenu, WindowSizesTheScreenCannotHoldAreRefusedAndAChoiceWaitsForTheNext
     menu.sizes[0].click(); // a second choice of the ticked size keeps its tick
     EXPECT_TRUE(menu.sizes[0].checked());
     EXPECT_EQ(fx.messages.size(), 1);
-    EXPECT_EQ(view::read(fx.startFolder() + "/view.cfg").windowSize, 100);
+    EXPECT_EQ(view_cfg::read(fx.startFolder() + "/view.cfg").windowSize, 100);
 
     // A view.cfg that cannot be written: the player is told, the choice holds for this run.
     fx.messages.clear();

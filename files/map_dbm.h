@@ -3,6 +3,9 @@
 // Written form: one record per line, sign position (space or "-"), digits, one space, CR LF.
 // Reading takes numbers separated by spaces, commas and line ends; text after the 40th number
 // is not read. Values outside 0..3 are kept as read.
+//
+// A level's map is named by its number ("3.dbm"); a map the player saves takes any name.
+#include "files/game_files.h"
 #include "maps/cells.h"
 #include "shell/files.h"
 
@@ -12,7 +15,13 @@
 
 class QIODevice;
 
-namespace maps {
+namespace map_dbm {
+
+// How every map's name ends, and the file list's filter that shows only maps ("*.dbm").
+inline const QString kEnding = files::nameOf(files::GameFile::MapDbm);
+inline const QString kPattern = QLatin1Char('*') + kEnding;
+// The map of a level: the level in number text, then the ending ("12.dbm").
+QString levelFileName(float level);
 
 // Missing: no such file, or a folder. Unreadable: the file is there but could not be read (no
 // permission, a read error, not a regular file); its errno goes to `error`.
@@ -20,9 +29,9 @@ enum class ReadStatus { Ok, Missing, Unreadable, TooShort, NotANumber };
 
 // Reads a map into `cells`. Only a complete read is committed: on any failure `cells` is
 // untouched. Row 0 and column 0 are never touched.
-ReadStatus readMap(const QString& path, CellGrid& cells, int* error = nullptr);
+ReadStatus read(const QString& path, CellGrid& cells, int* error = nullptr);
 // The same from an open device (never Missing); the file reader and the fuzz target share it.
-ReadStatus readMap(QIODevice& in, CellGrid& cells);
+ReadStatus read(QIODevice& in, CellGrid& cells);
 
 // The cells of a map file for showing it, or nothing when the file is not a whole map: missing,
 // a folder or other file that is not a regular one, unreadable, fewer than 40 numbers, a bad
@@ -33,14 +42,10 @@ ReadStatus readMap(QIODevice& in, CellGrid& cells);
 // it). Tells the player nothing; safe to call from any thread.
 inline constexpr qint64 kShortestMapBytes = 40 + 39;
 inline constexpr qint64 kPeekBytes = 64 * 1024;
-std::optional<CellGrid> peekMap(const QString& path);
+std::optional<CellGrid> peek(const QString& path);
 
-QByteArray mapText(const CellGrid& cells);
+QByteArray text(const CellGrid& cells);
 // Writes the whole file (see shell::writeFileWhole): on failure the old file keeps every byte.
-shell::WriteResult writeMap(const QString& path, const CellGrid& cells);
+shell::WriteResult write(const QString& path, const CellGrid& cells);
 
-// Short Russian messages for the player, naming the file and why.
-QString readFailedMessage(ReadStatus status, const QString& path, int error = 0);
-QString writeFailedMessage(const QString& path, const shell::WriteResult& result);
-
-} // namespace maps
+} // namespace map_dbm

@@ -1,4 +1,4 @@
-#include "game/settings.h"
+#include "files/config_cfg.h"
 
 #include "shell/basic.h"
 #include "shell/files.h"
@@ -7,7 +7,7 @@
 #include <cmath>
 #include <limits>
 
-namespace settings {
+namespace config_cfg {
 
 ReadResult read(const QString& path)
 {
@@ -42,7 +42,7 @@ ReadResult read(const QString& path)
     return r;
 }
 
-QByteArray line(const Values& v)
+QByteArray text(const Values& v)
 {
     const QString text = shell::printForm(v.melodi) + shell::printForm(v.num) + shell::printForm(v.skor) + QStringLiteral("\r\n");
     return text.toLatin1();
@@ -50,20 +50,7 @@ QByteArray line(const Values& v)
 
 shell::WriteResult write(const QString& path, const Values& v)
 {
-    return shell::writeFileWhole(path, line(v));
+    return shell::writeFileWhole(path, text(v));
 }
 
-QString readProblemMessage(const QString& path, const ReadResult& r)
-{
-    if (r.error == 0)
-        return kDamagedMessage;
-    return shell::readFailedMessage(QStringLiteral("Не удалось прочитать настройки"), path, r.error)
-           + QStringLiteral(" Взяты значения по умолчанию, а файл останется как есть.");
-}
-
-QString writeFailedMessage(const QString& path, const shell::WriteResult& result)
-{
-    return shell::writeFailedMessage(QStringLiteral("Не удалось сохранить настройки"), path, result);
-}
-
-} // namespace settings
+} // namespace config_cfg

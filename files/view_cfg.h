@@ -7,15 +7,16 @@
 // Reading is tolerant: a line with an unknown name or a value it does not know is skipped, and the
 // last good line of a name counts. A missing, unreadable or odd file gives the defaults. The game
 // writes the whole file again when a setting changes.
+#include "files/game_files.h"
 #include "shell/files.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
 
-namespace view {
+namespace view_cfg {
 
-inline const QString kFileName = QStringLiteral("view.cfg");
+inline const QString kFileName = files::nameOf(files::GameFile::ViewCfg);
 
 // A window size: a percentage of the design size, or kFitScreen.
 inline constexpr int kFitScreen = 0;
@@ -33,6 +34,5 @@ QByteArray text(const Values& v); // one line per setting, LF ends
 Values read(const QString& path);
 inline constexpr qsizetype kMaxBytes = 4096;
 shell::WriteResult write(const QString& path, const Values& v);
-QString writeFailedMessage(const QString& path, const shell::WriteResult& result);
 
-} // namespace view
+} // namespace view_cfg

@@ -12,6 +12,7 @@
 // Lines starting with "#" are comments. Reading is tolerant: a line that is not a record (too
 // few or too many fields, a field that is not a number or a date, a score not above 0) is
 // skipped, and only the best ten of the rest are kept. The file is written whole.
+#include "files/game_files.h"
 #include "shell/files.h"
 
 #include <QByteArray>
@@ -19,10 +20,10 @@
 #include <QString>
 #include <vector>
 
-namespace records {
+namespace records_txt {
 
 inline constexpr std::size_t kTableSize = 10;
-inline const QString kFileName = QStringLiteral("records.txt");
+inline const QString kFileName = files::nameOf(files::GameFile::RecordsTxt);
 
 struct Record {
     float score = 0;
@@ -67,13 +68,4 @@ struct Kept {
 };
 Kept keep(const QString& path, const Record& record);
 
-// What the player is told of a run of this score that entered the table: the hint line, and the
-// box when the file does not hold it or the disk did not confirm it (empty otherwise). Both are
-// decided here, so that they agree.
-struct Notice {
-    QString hint;
-    QString box;
-};
-Notice notice(float score, const QString& path, const Kept& kept);
-
-} // namespace records
+} // namespace records_txt

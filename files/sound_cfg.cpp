@@ -1,11 +1,9 @@
-#include "audio/sound_file.h"
+#include "files/sound_cfg.h"
 
-#include "audio/volume.h"
 #include "shell/basic.h"
 
-#include <QStringList>
 
-namespace audio::soundfile {
+namespace sound_cfg {
 
 namespace {
 // A volume: one to three digits, 0 .. 100, taken to the nearer step; -1 for anything else.
@@ -39,19 +37,6 @@ bool take(Values& v, QByteArrayView name, QByteArrayView value)
         return false;
     *volume = percent;
     return true;
-}
-
-QString percentText(int percent)
-{
-    return QString::number(percent) + QStringLiteral(" %");
-}
-
-QString defaultsText()
-{
-    const Values d;
-    return QStringLiteral("музыка ") + (d.music ? QStringLiteral("включена") : QStringLiteral("выключена"))
-           + QStringLiteral(", громкость музыки ") + percentText(d.musicVolume)
-           + QStringLiteral(", громкость звука ударов ") + percentText(d.effectVolume);
 }
 
 } // namespace
@@ -109,29 +94,4 @@ shell::WriteResult write(const QString& path, const Values& v)
     return shell::writeFileWhole(path, text(v));
 }
 
-QString readProblemMessage(const QString& path, const ReadResult& r)
-{
-    if (r.error != 0)
-        return shell::readFailedMessage(QStringLiteral("Не удалось прочитать настройки звука"), path, r.error)
-               + QStringLiteral("\nВзяты значения по умолчанию: ") + defaultsText() + QLatin1Char('.');
-    QString text = QStringLiteral("Файл настроек звука повреждён: ") + path;
-    if (!r.badLines.isEmpty()) {
-        QStringList numbers;
-        for (qsizetype i = 0; i < r.badLines.size() && i < 10; ++i)
-            numbers << QString::number(r.badLines[i]);
-        if (r.badLines.size() > 10)
-            numbers << QStringLiteral("…");
-        text += (r.badLines.size() == 1 ? QStringLiteral("\nНепонятная строка: ") : QStringLiteral("\nНепонятные строки: "))
-                + numbers.join(QStringLiteral(", ")) + QLatin1Char('.');
-    }
-    if (r.cut)
-        text += QStringLiteral("\nФайл слишком велик: прочитано только его начало.");
-    return text + QStringLiteral("\nЧего в файле не нашлось, взято по умолчанию: ") + defaultsText() + QLatin1Char('.');
-}
-
-QString writeFailedMessage(const QString& path, const shell::WriteResult& result)
-{
-    return shell::writeFailedMessage(QStringLiteral("Не удалось сохранить настройки звука"), path, result);
-}
-
-} // namespace audio::soundfile
+} // namespace sound_cfg

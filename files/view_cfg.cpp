@@ -1,11 +1,11 @@
-#include "view/view_file.h"
+#include "files/view_cfg.h"
 
 #include "shell/basic.h"
 #include "shell/files.h"
 
 #include <QList>
 
-namespace view {
+namespace view_cfg {
 
 namespace {
 void take(Values& v, QByteArrayView name, QByteArrayView value)
@@ -68,9 +68,4 @@ shell::WriteResult write(const QString& path, const Values& v)
     return shell::writeFileWhole(path, text(v));
 }
 
-QString writeFailedMessage(const QString& path, const shell::WriteResult& result)
-{
-    return shell::writeFailedMessage(QStringLiteral("Не удалось сохранить настройки вида"), path, result);
-}
-
-} // namespace view
+} // namespace view_cfg

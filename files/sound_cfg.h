@@ -11,16 +11,24 @@
 // missing file gives the defaults silently; one with skipped lines, a cut, or one that cannot be
 // read gives the defaults where it falls short, and the player is told. The game writes the whole
 // file again when a setting changes.
+#include "files/game_files.h"
 #include "shell/files.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QList>
 #include <QString>
+#include <array>
 
-namespace audio::soundfile {
+namespace sound_cfg {
 
-inline const QString kFileName = QStringLiteral("sound.cfg");
+inline const QString kFileName = files::nameOf(files::GameFile::SoundCfg);
+
+// Volumes go in steps of 10 %: the smallest change a player hears at once in a melody (under
+// 1 dB at the top of the range, 6 dB and more below 50 %), and few enough choices to read at a
+// glance.
+inline constexpr int kVolumeStep = 10;
+inline constexpr std::array<int, 11> kVolumeChoices = {0, 10, 20, 30, 40, 50, 60, 70, 80, 90, 100};
 
 struct Values {
     bool music = true;
@@ -45,8 +53,4 @@ ReadResult read(const QString& path);
 inline constexpr qsizetype kMaxBytes = 4096;
 shell::WriteResult write(const QString& path, const Values& v);
 
-// What the player is told about a damaged or unreadable file (r.damaged()).
-QString readProblemMessage(const QString& path, const ReadResult& r);
-QString writeFailedMessage(const QString& path, const shell::WriteResult& result);
-
-} // namespace audio::soundfile
+} // namespace sound_cfg

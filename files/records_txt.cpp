@@ -1,4 +1,4 @@
-#include "game/records.h"
+#include "files/records_txt.h"
 
 #include "shell/basic.h"
 #include "shell/files.h"
@@ -8,7 +8,7 @@
 #include <charconv>
 #include <cmath>
 
-namespace records {
+namespace records_txt {
 
 namespace {
 
@@ -123,18 +123,4 @@ Kept keep(const QString& path, const Record& record)
     return kept;
 }
 
-Notice notice(float score, const QString& path, const Kept& kept)
-{
-    Notice told{QStringLiteral("новый рекорд: ") + shell::numText(score), {}};
-    if (!kept.written())
-        told.hint += QStringLiteral(" (не записан в ") + path + QLatin1Char(')');
-    const QString what = QStringLiteral("Не удалось записать рекорд");
-    if (kept.readError != 0)
-        told.box = shell::readFailedMessage(what, path, kept.readError)
-                   + QStringLiteral(" Файл рекордов не перезаписан, чтобы не потерять прежние рекорды.");
-    else if (!kept.write)
-        told.box = shell::writeFailedMessage(what, path, kept.write);
-    return told;
-}
-
-} // namespace records
+} // namespace records_txt

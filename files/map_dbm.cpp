@@ -1,4 +1,4 @@
-#include "maps/map_file.h"
+#include "files/map_dbm.h"
 
 #include "shell/basic.h"
 #include "shell/files.h"
@@ -6,16 +6,21 @@
 #include <QBuffer>
 #include <cerrno>
 
-namespace maps {
+namespace map_dbm {
 
-ReadStatus readMap(const QString& path, CellGrid& cells, int* error)
+QString levelFileName(float level)
+{
+    return shell::numText(level) + kEnding;
+}
+
+ReadStatus read(const QString& path, CellGrid& cells, int* error)
 {
     shell::ReadFile in(path);
     ReadStatus status = ReadStatus::Unreadable;
     if (in.missing() || in.error() == EISDIR)
         status = ReadStatus::Missing;
     else if (in.error() == 0)
-        status = readMap(static_cast<QIODevice&>(in), cells);
+        status = read(static_cast<QIODevice&>(in), cells);
     // A read error ends the numbers early: that is the disk's fault, not the map's.
     if (status != ReadStatus::Ok && status != ReadStatus::Missing && in.error() != 0)
         status = ReadStatus::Unreadable;
@@ -24,7 +29,7 @@ ReadStatus readMap(const QString& path, CellGrid& cells, int* error)
     return status;
 }
 
-ReadStatus readMap(QIODevice& in, CellGrid& cells)
+ReadStatus read(QIODevice& in, CellGrid& cells)
 {
     shell::FreeFormReader reader(in);
     CellGrid scratch = cells;
@@ -41,7 +46,7 @@ ReadStatus readMap(QIODevice& in, CellGrid& cells)
     return ReadStatus::Ok;
 }
 
-std::optional<CellGrid> peekMap(const QString& path)
+std::optional<CellGrid> peek(const QString& path)
 {
     // ReadFile opens no pipe or device, whose opening or reading could wait forever.
     shell::ReadFile file(path);
@@ -53,12 +58,12 @@ std::optional<CellGrid> peekMap(const QString& path)
     QBuffer in(&head);
     in.open(QIODevice::ReadOnly);
     CellGrid cells{};
-    if (readMap(static_cast<QIODevice&>(in), cells) != ReadStatus::Ok)
+    if (read(static_cast<QIODevice&>(in), cells) != ReadStatus::Ok)
         return std::nullopt;
     return cells;
 }
 
-QByteArray mapText(const CellGrid& cells)
+QByteArray text(const CellGrid& cells)
 {
     QByteArray out;
     out.reserve(200);
@@ -68,26 +73,9 @@ QByteArray mapText(const CellGrid& cells)
     return out;
 }
 
-shell::WriteResult writeMap(const QString& path, const CellGrid& cells)
+shell::WriteResult write(const QString& path, const CellGrid& cells)
 {
-    return shell::writeFileWhole(path, mapText(cells));
+    return shell::writeFileWhole(path, text(cells));
 }
 
-QString readFailedMessage(ReadStatus status, const QString& path, int error)
-{
-    switch (status) {
-    case ReadStatus::Missing: return QStringLiteral("Нет файла карты: ") + path;
-    case ReadStatus::Unreadable: return shell::readFailedMessage(QStringLiteral("Не удалось прочитать карту"), path, error);
-    case ReadStatus::TooShort: return QStringLiteral("В карте меньше 40 клеток: ") + path;
-    case ReadStatus::NotANumber: return QStringLiteral("Карта испорчена: ") + path;
-    case ReadStatus::Ok: break;
-    }
-    return {};
-}
-
-QString writeFailedMessage(const QString& path, const shell::WriteResult& result)
-{
-    return shell::writeFailedMessage(QStringLiteral("Не удалось записать карту"), path, result);
-}
-
-} // namespace maps
+} // namespace map_dbm
