@@ -90,6 +90,7 @@ Form1::Form1(Forms& forms)
     onKeyDown = [this](const shell::KeyArgs& k) { return Form_KeyDown(k); };
     onKeyUp = [this](const shell::KeyArgs& k) { controls.keyUp(k); };
     onMinimize = [this] { Form_Minimize(); };
+    startFrames(forms);
     // The keys steer from the moment the window opens; the hint line takes them once the player
     // puts the caret there (game/keyboard.cpp).
     polos.setFocus();

@@ -5,9 +5,13 @@
 // ball and paddle positions are the Left/Top of their controls, the drawn boxes are the only
 // picture of the cell grid. Its handlers are spread over the subsystems that own them:
 // game/ (start-up, ball tick, level flow, paddle, saved game, level jump, editor transfer, melody
-// rotation, map load, map save, random map, the "вид" menu, pause and hints, menus).
+// rotation, map load, map save, random map, the "вид" menu, pause and hints, menus, the keys,
+// what moves on screen).
 #include "actions/game_actions.h"
 #include "audio/media_device.h"
+#include "frames/frame_clock.h"
+#include "frames/frame_log.h"
+#include "frames/glide.h"
 #include "files/records_txt.h"
 #include "input/controls.h"
 #include "maps/cells.h"
@@ -141,7 +145,26 @@ public:
 
     Forms& forms() { return m_forms; }
 
+    // --- What moves on screen (game/motion.cpp) ---
+    // A frame: the ball and the paddle drawn where the frame's time puts them.
+    void Frame_Draw(const frames::Frame& frame);
+    bool framesRunning() const;
+
 private:
+    // A control that glides between the ticks that move it.
+    struct Glider {
+        shell::Control& control;
+        frames::Glide glide{};
+        const shell::Timer* driver = nullptr; // the timer whose tick moved it last
+        void stand();                         // drawn where it is, at once
+    };
+    // Makes the frame clock: paced by the display under the real clock, drawn by hand when the
+    // forms say so (tests), none otherwise (the controls are drawn where they are, at once).
+    void startFrames(const Forms& forms);
+    // Runs a tick of the ball or of the steering with the ball and the paddle held where they are
+    // drawn, so that what the tick moves glides there by the frames.
+    void glidingTick(shell::Timer& timer, const std::function<void()>& work);
+
     // Stops the ball tick for a reason of play's own, which playState() tells until Timer1 next
     // starts, whoever starts it.
     void holdStill(PlayState why);
@@ -153,4 +176,9 @@ private:
     PlayState m_still = PlayState::Resting;
     unsigned m_stillSince = 0; // Timer1.starts() when m_still was set
     shell::FocusWatch m_focus;
+    Glider m_ballGlide{ball};
+    Glider m_deckGlide{deck};
+    std::unique_ptr<frames::FrameClock> m_frames;
+    std::unique_ptr<frames::FrameLog> m_frameLog;
+    unsigned m_ballTicks = 0; // ball ticks run, for the frame log
 };

@@ -39,6 +39,9 @@ public:
         double windowScale = 1.0;
         // The screen's available area at the player's own scale; the primary screen's by default.
         std::function<view::Area()> screenArea;
+        // Under a test's clock the main window's frames are drawn by hand (Form1::Frame_Draw)
+        // when set; otherwise moving things are drawn where they are, at once.
+        bool framesByHand = false;
     };
 
     Forms();
@@ -82,6 +85,7 @@ public:
     std::unique_ptr<audio::MediaDevice> makeDevice() const { return m_setup.devices(); }
     QDateTime now() const { return m_setup.now(); }
     double windowScale() const { return m_setup.windowScale; }
+    bool framesByHand() const { return m_setup.framesByHand; }
     view::Area screenArea() const { return m_setup.screenArea(); }
 
     // How the game looks (view.cfg in the start-up folder, read when the program starts). A

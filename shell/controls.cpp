@@ -48,11 +48,6 @@ QColor toQColor(Color c)
 
 namespace {
 
-int toPixels(double units, double unitTw)
-{
-    return static_cast<int>(std::lround(units * unitTw / kTwipsPerPixel));
-}
-
 // Hands a mouse event on to a control's handler, if it has one. The event is taken either way.
 // The button is the one that changed, or on a move the buttons held; the position is in twips
 // from the control's top left, the units every control reports the mouse in.
@@ -260,7 +255,8 @@ protected:
     {
         QPainter p(this);
         p.setRenderHint(QPainter::Antialiasing);
-        const QRectF r = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
+        const QRectF box = m_owner.m_box.isNull() ? QRectF(rect()) : m_owner.m_box;
+        const QRectF r = box.adjusted(0.5, 0.5, -0.5, -0.5);
         const auto outline = [&] {
             if (m_owner.m_kind == Shape::Kind::Circle)
                 p.drawEllipse(r);
@@ -272,7 +268,7 @@ protected:
             // A little shading gives the ball depth without changing its design colours.
             const QColor fill = toQColor(*m_owner.m_fill);
             if (m_owner.m_kind == Shape::Kind::Circle) {
-                QRadialGradient g(width() * 0.35, height() * 0.35, width() * 0.7);
+                QRadialGradient g(box.topLeft() + QPointF(box.width() * 0.35, box.height() * 0.35), box.width() * 0.7);
                 g.setColorAt(0, fill.lighter(135));
                 g.setColorAt(0.6, fill);
                 g.setColorAt(1, fill.darker(115));
@@ -285,7 +281,7 @@ protected:
         if (m_owner.m_overlay) {
             const QPixmap picture = m_owner.m_overlay((QSizeF(size()) * devicePixelRatioF()).toSize());
             if (!picture.isNull())
-                p.drawPixmap(QRectF(rect()), picture, QRectF(picture.rect()));
+                p.drawPixmap(box, picture, QRectF(picture.rect()));
         }
         if (m_owner.m_border) {
             p.setBrush(Qt::NoBrush);
@@ -353,16 +349,38 @@ void Control::leaveContainer()
 
 void Control::place()
 {
-    const double u = m_unitTw;
-    const int x = toPixels(m_left, u);
-    const int y = toPixels(m_top, u);
-    m_widget->setGeometry(x, y, toPixels(m_left + m_width, u) - x, toPixels(m_top + m_height, u) - y);
+    const auto px = [this](float units) { return units * m_unitTw / kTwipsPerPixel; };
+    const float left = m_drawnAt ? static_cast<float>(m_drawnAt->x()) : m_left;
+    const float top = m_drawnAt ? static_cast<float>(m_drawnAt->y()) : m_top;
+    placeAt(QRectF(QPointF(px(left), px(top)), QPointF(px(left + m_width), px(top + m_height))));
 }
 
-void Control::setLeft(float v) { m_left = v; place(); }
-void Control::setTop(float v) { m_top = v; place(); }
-void Control::setWidth(float v) { m_width = v; place(); }
-void Control::setHeight(float v) { m_height = v; place(); }
+void Control::placeAt(const QRectF& pixels)
+{
+    const auto whole = [](double v) { return static_cast<int>(std::lround(v)); };
+    const int x = whole(pixels.left());
+    const int y = whole(pixels.top());
+    m_widget->setGeometry(x, y, whole(pixels.right()) - x, whole(pixels.bottom()) - y);
+}
+
+void Control::moved()
+{
+    if (m_held)
+        return;
+    m_drawnAt.reset();
+    place();
+}
+
+void Control::drawAt(std::optional<QPointF> at)
+{
+    m_drawnAt = at;
+    place();
+}
+
+void Control::setLeft(float v) { m_left = v; moved(); }
+void Control::setTop(float v) { m_top = v; moved(); }
+void Control::setWidth(float v) { m_width = v; moved(); }
+void Control::setHeight(float v) { m_height = v; moved(); }
 
 void Control::setVisible(bool on)
 {
@@ -553,6 +571,22 @@ void PictureBox::setFocusable(bool on)
 Shape::Shape(Container& parent, float left, float top, float width, float height, Kind kind)
     : Control(parent, new ShapeWidget(*this, parent.surface()), left, top, width, height), m_kind(kind)
 {
+}
+
+void Shape::placeAt(const QRectF& pixels)
+{
+    if (!drawnAt()) {
+        m_box = {};
+        Control::placeAt(pixels);
+        return;
+    }
+    const QRect around = pixels.toAlignedRect();
+    const QRectF box = pixels.translated(-around.topLeft());
+    if (around == m_widget->geometry() && box == m_box)
+        return;
+    m_box = box;
+    m_widget->setGeometry(around);
+    m_widget->update();
 }
 
 void Shape::setFillColor(std::optional<Color> c) { m_fill = c; m_widget->update(); }

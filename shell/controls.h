@@ -5,6 +5,8 @@
 #include "shell/keys.h"
 
 #include <QPixmap>
+#include <QPointF>
+#include <QRectF>
 #include <QString>
 #include <functional>
 #include <optional>
@@ -105,22 +107,36 @@ public:
 
     QWidget* widget() const { return m_widget; }
 
+    // Drawing apart from the place, for things that glide between ticks: while held, a move
+    // changes Left and Top but the control stays where it is drawn; drawAt() draws it at a place of
+    // its own, in its container's units (to a fraction of a pixel where the control can), until it
+    // is moved while not held or drawn at nothing, its own place.
+    void setHeld(bool on) { m_held = on; }
+    bool held() const { return m_held; }
+    void drawAt(std::optional<QPointF> at);
+    std::optional<QPointF> drawnAt() const { return m_drawnAt; }
+
 protected:
     // Takes ownership of the widget, made as a child of parent.surface().
     Control(Container& parent, QWidget* widget, float left, float top, float width, float height);
     void place();
     double twipsPerPositionUnit() const { return m_unitTw; }
+    // Puts the widget over this box of its container, in pixels; whole pixels unless overridden.
+    virtual void placeAt(const QRectF& pixels);
 
     QWidget* m_widget; // owned by the control alone: deleted with it, never by its container
 
 private:
     friend class Container;
     void leaveContainer();
+    void moved();
 
     Container* m_container; // null once the container has gone before the control
     double m_unitTw;        // the container's scale, kept for when it has gone
     float m_left, m_top, m_width, m_height;
     bool m_visible = true;
+    bool m_held = false;
+    std::optional<QPointF> m_drawnAt;
 };
 
 class Label : public Control {
@@ -238,12 +254,17 @@ public:
     std::optional<Color> fillColor() const { return m_fill; }
     std::optional<Color> borderColor() const { return m_border; }
 
+protected:
+    // A shape drawn apart from its place is painted to a fraction of a pixel.
+    void placeAt(const QRectF& pixels) override;
+
 private:
     friend class ShapeWidget;
     Kind m_kind;
     std::optional<Color> m_fill;
     std::optional<Color> m_border = rgb(0, 0, 0);
     Overlay m_overlay;
+    QRectF m_box; // where in its widget a shape drawn apart from its place is painted; null: all of it
 };
 
 // Gives the control the largest font, up to largestPx pixels, in which `sample` fits its width

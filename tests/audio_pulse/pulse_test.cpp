@@ -41,7 +41,7 @@ constexpr int kPatienceMs = 30000;     // the bound of every wait; a wait ends a
 
 QString g_notRunnable; // why no server can run here, found before the application starts
 
-qint64 frames(double seconds) { return static_cast<qint64>(seconds * kRate); }
+qint64 framesIn(double seconds) { return static_cast<qint64>(seconds * kRate); }
 
 // A PulseAudio server with one null sink, its socket and its home in a folder of its own.
 class SoundServer {
@@ -174,19 +174,19 @@ public:
     // tone); of all of them when all are.
     double steadyLevel(double settle = 0.5, double seconds = 1.0)
     {
-        const qint64 from = frames() + ::frames(settle);
-        if (!waitFrames(from + ::frames(seconds)))
+        const qint64 from = frames() + framesIn(settle);
+        if (!waitFrames(from + framesIn(seconds)))
             return NAN;
         double sum = 0;
         int windows = 0;
-        for (qint64 at = from; at + kWindow <= from + ::frames(seconds); at += kWindow) {
+        for (qint64 at = from; at + kWindow <= from + framesIn(seconds); at += kWindow) {
             const double db = level(at, kWindow);
             if (db > kSilentDb - 20) {
                 sum += std::pow(10.0, db / 10);
                 ++windows;
             }
         }
-        return windows ? 10 * std::log10(sum / windows) : level(from, ::frames(seconds));
+        return windows ? 10 * std::log10(sum / windows) : level(from, framesIn(seconds));
     }
 
 private:
@@ -250,7 +250,7 @@ protected:
         f1 = &fx.start();
         fx.tick();
         const qint64 now = rec().frames();
-        return rec().firstAbove(now, now + frames(20), -40) >= 0;
+        return rec().firstAbove(now, now + framesIn(20), -40) >= 0;
     }
     Recorder& rec() { return *m_recorder; }
 
@@ -288,8 +288,8 @@ TEST_F(RealServer, MusicFollowsItsSwitchAndVolumeAndTheChimeRingsWithoutIt)
     const qint64 off = rec().frames();
     f1->zvuk->muzyka.click();
     qint64 silence = -1; // the first window of a second of silence
-    for (qint64 at = off; at < off + frames(3) && silence < 0; at += kWindow)
-        if (rec().firstAbove(at, at + frames(1), kSilentDb) < 0)
+    for (qint64 at = off; at < off + framesIn(3) && silence < 0; at += kWindow)
+        if (rec().firstAbove(at, at + framesIn(1), kSilentDb) < 0)
             silence = at;
     ASSERT_GE(silence, 0) << "the music did not stop";
     EXPECT_LT(rec().level(silence - kWindow, kWindow), full - 12) << "the melody was cut, not faded";
@@ -305,16 +305,16 @@ TEST_F(RealServer, MusicFollowsItsSwitchAndVolumeAndTheChimeRingsWithoutIt)
     placeBall(*f1, 50, 35);
     const qint64 hit = rec().frames();
     f1->Timer1_Tick();
-    const qint64 ring = rec().firstAbove(hit, hit + frames(3), -40);
+    const qint64 ring = rec().firstAbove(hit, hit + framesIn(3), -40);
     ASSERT_GE(ring, 0) << "the chime is not heard with the music off";
-    ASSERT_TRUE(rec().waitFrames(ring + frames(0.3)));
-    report("chime, first 300 ms, music off", rec().level(ring, frames(0.3)));
-    report("chime peak, music off", 20 * std::log10(rec().peak(ring, frames(0.3)) / 32768.0));
+    ASSERT_TRUE(rec().waitFrames(ring + framesIn(0.3)));
+    report("chime, first 300 ms, music off", rec().level(ring, framesIn(0.3)));
+    report("chime peak, music off", 20 * std::log10(rec().peak(ring, framesIn(0.3)) / 32768.0));
 
     f1->zvuk->muzyka.click();
-    const qint64 on = rec().frames() + frames(1); // after the chime
+    const qint64 on = rec().frames() + framesIn(1); // after the chime
     ASSERT_TRUE(rec().waitFrames(on));
-    EXPECT_GE(rec().firstAbove(on, on + frames(20), -40), 0) << "the music is not heard when on again";
+    EXPECT_GE(rec().firstAbove(on, on + framesIn(20), -40), 0) << "the music is not heard when on again";
 }
 
 // Music off and half volume hold over a restart: nothing plays at the start, and on, the melody
@@ -335,7 +335,7 @@ TEST_F(RealServer, ChoicesHoldOverARestart)
     EXPECT_LT(rec().steadyLevel(1.0, 2.0), -70) << "a melody plays with the music off";
     f1->zvuk->muzyka.click();
     const qint64 on = rec().frames();
-    ASSERT_GE(rec().firstAbove(on, on + frames(20), -50), 0);
+    ASSERT_GE(rec().firstAbove(on, on + framesIn(20), -50), 0);
     EXPECT_NEAR(rec().steadyLevel() - full, -6.0, 1.5);
 }
 
