@@ -79,9 +79,9 @@ void copyPlayFolder(const QString& start, const QString& work)
 }
 } // namespace
 
-GameFixture::GameFixture(bool withShippedData, audio::DeviceFactory devices)
+GameFixture::GameFixture(bool withShippedData, audio::DeviceFactory devices, bool framesByHand)
     : m_start(m_dir.filePath(QStringLiteral("start"))), m_work(m_dir.filePath(QStringLiteral("play"))),
-      m_devices(std::move(devices))
+      m_devices(std::move(devices)), m_framesByHand(framesByHand)
 {
     QDir().mkpath(m_start);
     QDir().mkpath(m_work);
@@ -114,6 +114,7 @@ void GameFixture::makeForms()
     setup.workFolder = m_work;
     setup.now = [this] { return now; };
     setup.screenArea = [this] { return screen; };
+    setup.framesByHand = m_framesByHand;
     setup.devices = m_devices ? m_devices : [this]() -> std::unique_ptr<audio::MediaDevice> {
         auto d = std::make_unique<RecordingDevice>();
         d->name = QStringLiteral("MMControl%1").arg(devices.size() % 2 + 1);

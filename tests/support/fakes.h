@@ -51,7 +51,8 @@ public:
     // With shipped data, the build's play folder is copied in: the sounds into the start-up
     // folder, everything else into the working folder. With `devices`, the game gets those
     // (the real ones, say) instead of recording devices.
-    explicit GameFixture(bool withShippedData = true, audio::DeviceFactory devices = {});
+    // With `framesByHand`, the main window's frames are drawn only by the test (Form1::Frame_Draw).
+    explicit GameFixture(bool withShippedData = true, audio::DeviceFactory devices = {}, bool framesByHand = false);
     ~GameFixture();
 
     Forms& forms() { return *m_forms; }
@@ -95,6 +96,7 @@ private:
     QTemporaryDir m_dir;
     QString m_start, m_work;
     audio::DeviceFactory m_devices;
+    bool m_framesByHand;
     int m_boxDepth = 0;
     shell::ManualClock m_clock;
     std::unique_ptr<Forms> m_forms;
