@@ -33,6 +33,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -56,9 +57,20 @@ constexpr double kBallPx = 33;           // 495 twips
 constexpr int kPaddleRow = 456 + 12;     // the paddle's middle row: Top 6840 twips, 375 twips high
 constexpr double kTicksPerS = 62.5;
 
+// The program started now, for the watchdog to end it.
+volatile pid_t g_child = -1;
+// What the probe is doing, told when the watchdog ends it.
+const char* volatile g_stage = "starting";
+
 void sleepMs(double ms)
 {
     bench::sleepUntilUs(bench::nowUs() + ms * 1e3);
+}
+
+void stage(const char* what)
+{
+    g_stage = what;
+    std::fprintf(stderr, "frame probe: %s\n", what);
 }
 
 class Child {
@@ -74,9 +86,11 @@ public:
             execl(binary.c_str(), binary.c_str(), static_cast<char*>(nullptr));
             _exit(127);
         }
+        g_child = pid;
     }
     ~Child()
     {
+        g_child = -1;
         if (pid > 0) {
             kill(pid, SIGKILL);
             waitpid(pid, nullptr, 0);
@@ -377,6 +391,19 @@ fs::path freshFolder(const fs::path& scratch, const fs::path& play)
     return folder;
 }
 
+// A probe that hangs (an X server gone, a window never shown) must not hold up the run: it ends
+// the program it started and itself, saying where it was. Only async-signal-safe calls.
+void watchdog(int)
+{
+    if (g_child > 0)
+        kill(g_child, SIGKILL);
+    const char* const parts[] = {"frame probe: gave up while ", g_stage, "\n"};
+    for (const char* part : parts)
+        if (write(STDERR_FILENO, part, std::strlen(part)) < 0)
+            break;
+    _exit(3);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -388,6 +415,9 @@ int main(int argc, char** argv)
     const std::string binary = fs::absolute(argv[1]);
     const fs::path play = fs::absolute(argv[2]);
     const double seconds = std::atof(argv[3]);
+    const double bareSeconds = argc == 6 ? std::atof(argv[5]) : 0;
+    std::signal(SIGALRM, watchdog);
+    alarm(static_cast<unsigned>(90 + 3 * (seconds + bareSeconds)));
     XDriver x;
     if (!x.ok()) {
         std::fprintf(stderr, "no X display\n");
@@ -406,6 +436,7 @@ int main(int argc, char** argv)
         const fs::path folder = freshFolder(scratch, play);
         const double skor = skorOf(folder);
         BoxWatcher boxes;
+        stage("waiting for the start screen");
         Child game(binary, folder);
         const auto start = x.waitFor(kTitle, kStartScreenWidth, 20000, 5);
         std::optional<XWin> main;
@@ -419,10 +450,12 @@ int main(int argc, char** argv)
             return 1;
         }
         sleepMs(700);
+        stage("measuring the paddle's latency");
         const int stripY = main->height - 30; // the wall, below the paddle
         int failedMoves = 0;
         const double latency = paddleLatencyMs(x, *main, stripY, 20, failedMoves);
         std::printf("latency_ms=%.2f\nlatency_failed_moves=%d\n", latency, failedMoves);
+        std::fflush(stdout);
         failures += latency < 0 ? 1 : 0;
 
         int pointerX = 360;
@@ -454,6 +487,7 @@ int main(int argc, char** argv)
             sleepMs(200);
             launch();
         };
+        stage("reading the flying ball");
         const Flight f = fly(clock, d, *main, game, seconds, steer, [&] { return boxes.boxMapped(); }, answerAndLaunch);
         std::printf("skor=%.1f\n", skor);
         print("", f, skor * kTicksPerS * kPxPerMm);
@@ -461,6 +495,7 @@ int main(int argc, char** argv)
     }
 
     if (argc == 6) {
+        stage("reading the bare ball");
         Child bare(fs::absolute(argv[4]), scratch);
         const auto w = x.waitFor("bare ball", kMainWindowWidth, 20000, 5);
         if (!w) {
@@ -469,7 +504,7 @@ int main(int argc, char** argv)
         }
         sleepMs(500);
         const Flight f = fly(
-            clock, d, *w, bare, std::atof(argv[5]), [](const Ball&, const std::vector<motion::Read>&) {},
+            clock, d, *w, bare, bareSeconds, [](const Ball&, const std::vector<motion::Read>&) {},
             [] { return false; }, [] {});
         print("bare_", f, 4 * kTicksPerS * kPxPerMm);
         failures += f.reads.size() < 10 ? 1 : 0;
