@@ -9,7 +9,9 @@
 #   bench/run.sh          everything
 #   bench/run.sh motion   only the ball's motion
 # PLINKAT_MOTION_RUNS (3) and PLINKAT_MOTION_SECONDS (10) set the motion's runs per rate and their
-# length.
+# length. PLINKAT_MOTION_RT=1 runs the X server, the game and the probe at a real-time priority
+# (chrt -f 5), so that other work on a busy machine does not make them miss frames (all but the run
+# with both cores busy).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 what=${1:-all}
@@ -91,13 +93,14 @@ fi
 runs=${PLINKAT_MOTION_RUNS:-3}
 seconds=${PLINKAT_MOTION_SECONDS:-10}
 motion_run() { # name rate [preload]: one run of the probe, its figures into $out/motion-<name>.txt
-    local log="$out/frames-$1.log" preload=()
+    local log="$out/frames-$1.log" preload=() rt=()
     [ -n "${3:-}" ] && preload=(env LD_PRELOAD="$PWD/$3")
+    [ "${PLINKAT_MOTION_RT:-0}" = 1 ] && [ "$1" != loaded ] && rt=(chrt -f 5)
     rm -f "$log"
     # -extension Present: Xvfb keeps Present all the same; the preloaded library hides it.
     local server="-screen 0 1024x768x24 -noreset -fakescreenfps $2"
     [ -n "${3:-}" ] && server="$server -extension Present"
-    if ! PLINKAT_FRAME_LOG="$log" xvfb-run -a -s "$server" "${preload[@]}" "$build/bench/plinkat_frame_probe" \
+    if ! PLINKAT_FRAME_LOG="$log" "${rt[@]}" xvfb-run -a -s "$server" "${preload[@]}" "$build/bench/plinkat_frame_probe" \
             "$build/play/plinkat" "$build/play" "$seconds" "$build/bench/plinkat_bare_ball" "$seconds" \
             >"$out/motion-$1.txt" 2>>"$out/motion.err"; then
         echo "motion run $1 failed:"; tail -5 "$out/motion.err"; missed=1
@@ -109,7 +112,8 @@ motion_run() { # name rate [preload]: one run of the probe, its figures into $ou
         "$out/motion-$1.txt" | tr '\n' ' '; echo
 }
 echo
-echo "=== ball's motion under Xvfb ($runs runs of ${seconds} s at each rate, then the bare ball's) ==="
+echo "=== ball's motion under Xvfb ($runs runs of ${seconds} s at each rate, then the bare ball's)" \
+     "$([ "${PLINKAT_MOTION_RT:-0}" = 1 ] && echo "at a real-time priority ")==="
 for hz in 60 120 144; do
     for r in $(seq 1 "$runs"); do motion_run "$hz-$r" "$hz"; done
 done
