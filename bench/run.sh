@@ -109,7 +109,7 @@ motion_run() { # name rate [preload]: one run of the probe, its figures into $ou
         "$build/bench/plinkat_frame_stats" "$log" >>"$out/motion-$1.txt" || true
     fi
     printf '%-12s' "$1:"; grep -E '^(drawn_per_s|frozen_or_doubled_per_s|judder_percent|pace|cpu_percent|latency_ms|interruptions|reads_missed)=' \
-        "$out/motion-$1.txt" | tr '\n' ' '; echo
+        "$out/motion-$1.txt" | tr '\n' ' ' || true; echo
 }
 echo
 echo "=== ball's motion under Xvfb ($runs runs of ${seconds} s at each rate, then the bare ball's)" \
