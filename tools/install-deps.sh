@@ -5,7 +5,7 @@ packages=(
     cmake ninja-build g++ clang libclang-rt-14-dev pkg-config
     qt6-base-dev libxcb-present-dev libsdl2-mixer-dev timgm6mb-soundfont fonts-dejavu-core
     libgtest-dev libbenchmark-dev
-    xvfb xauth libx11-dev libxtst-dev libxcb1-dev libxcb-present-dev x11-xkb-utils
+    xvfb xauth libx11-dev libxtst-dev libxcb1-dev x11-xkb-utils
     xfwm4 dbus-daemon x11-utils
     dpkg-dev lintian desktop-file-utils appstream man-db groff-base
     pulseaudio pulseaudio-utils
