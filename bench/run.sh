@@ -117,7 +117,7 @@ echo "=== ball's motion under Xvfb ($runs runs of ${seconds} s at each rate, the
 for hz in 60 120 144; do
     for r in $(seq 1 "$runs"); do motion_run "$hz-$r" "$hz"; done
 done
-motion_run nopresent 60 "$build/bench/libplinkat_no_present.so"
+motion_run nopresent 60 "$build/tools/libplinkat_no_present.so"
 # Both cores busy with endless loops, stopped right after.
 for _ in 1 2; do sh -c 'while :; do :; done' & busy+=($!); done
 motion_run loaded 60

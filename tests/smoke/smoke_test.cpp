@@ -663,3 +663,103 @@ TEST(Smoke, TheHintLineKeepsWhatIsTypedAndOnlyTheWordOpensTheLevelJump)
     x.requestClose(*main);
     expectCleanExit(game);
 }
+
+namespace {
+
+// One frame of the game's frame log (PLINKAT_FRAME_LOG).
+struct LoggedFrame {
+    long long blank = 0;
+    unsigned long long count = 0;
+    bool flying = false;
+    long ticks = 0;
+    char source = 0;
+};
+
+std::vector<LoggedFrame> readFrameLog(const QString& path)
+{
+    std::vector<LoggedFrame> frames;
+    for (const QByteArray& line : readAll(path).split('\n')) {
+        if (line.isEmpty() || line.startsWith('#'))
+            continue;
+        LoggedFrame f;
+        long long drawn = 0;
+        double left = 0, top = 0, share = 0;
+        int flying = 0;
+        if (std::sscanf(line.constData(), "%lld %llu %lld %lf %lf %lf %d %ld %c", &f.blank, &f.count, &drawn, &left,
+                        &top, &share, &flying, &f.ticks, &f.source) == 9) {
+            f.flying = flying != 0;
+            frames.push_back(f);
+        }
+    }
+    return frames;
+}
+
+// The game played from the start screen to a ball lost, with its frame log; `preload` is put
+// before the game's libraries.
+std::vector<LoggedFrame> flightLogged(XDriver& x, const QString& preload)
+{
+    PlayFolder folder;
+    // One green cell at the top left, out of the ball's way: it flies up to the top wall and down.
+    writeAll(folder.dir.filePath(QStringLiteral("1.dbm")), " 1 \r\n" + QByteArray(" 0 \r\n").repeated(39));
+    const QString log = folder.dir.filePath(QStringLiteral("frames.log"));
+    QProcess game;
+    game.setWorkingDirectory(folder.dir.path());
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    env.insert(QStringLiteral("SDL_AUDIODRIVER"), QStringLiteral("dummy"));
+    env.insert(QStringLiteral("PLINKAT_FRAME_LOG"), log);
+    if (!preload.isEmpty())
+        env.insert(QStringLiteral("LD_PRELOAD"), preload);
+    game.setProcessEnvironment(env);
+    game.setProcessChannelMode(QProcess::ForwardedChannels);
+    game.start(QStringLiteral(PLINKAT_BINARY), {});
+    if (!game.waitForStarted(XDriver::kPatienceMs))
+        return {};
+    const auto main = startToMainWindow(x);
+    if (!main)
+        return {};
+    x.click(*main, main->width / 2, main->height - 30); // launch; the paddle stays where it is
+    const auto box = x.waitForOther(kTitle, kMainWindowWidth); // "БАБАХ !!!": the frames have stopped
+    if (box)
+        x.requestClose(*box);
+    x.requestClose(*main);
+    game.waitForFinished(XDriver::kPatienceMs);
+    return readFrameLog(log);
+}
+
+} // namespace
+
+// Frames follow the display's blanks: under an X server whose Present fakes a blank 60 times a
+// second, the frames of the ball's flight are drawn for the blanks, one each and in turn. With the
+// extension hidden, a timer draws them; the ball ticks at its pace either way. The counts and ticks
+// come from the game's frame log.
+TEST(Smoke, FramesFollowTheBlanksAndThePaceHoldsWithoutThem)
+{
+    if (qgetenv("PLINKAT_FAKE_BLANKS") != "60")
+        GTEST_SKIP() << "needs an X server with -fakescreenfps 60";
+    XDriver x;
+    ASSERT_TRUE(x.ok()) << "no X display";
+    for (const bool present : {true, false}) {
+        SCOPED_TRACE(present ? "Present" : "no Present");
+        std::vector<LoggedFrame> frames = flightLogged(x, present ? QString() : QStringLiteral(PLINKAT_NO_PRESENT));
+        std::erase_if(frames, [](const LoggedFrame& f) { return !f.flying; });
+        ASSERT_GE(frames.size(), 30u) << "too short a flight in the log";
+        std::size_t byBlank = 0, inTurn = 0;
+        for (std::size_t i = 0; i < frames.size(); ++i) {
+            byBlank += frames[i].source == 'P';
+            if (i > 0 && frames[i].source == 'P' && frames[i - 1].source == 'P') {
+                EXPECT_GT(frames[i].count, frames[i - 1].count) << "a blank drawn twice";
+                inTurn += frames[i].count == frames[i - 1].count + 1;
+            }
+        }
+        if (present) {
+            EXPECT_GE(byBlank * 4, frames.size() * 3) << "frames not paced by the blanks";
+            EXPECT_GE(inTurn * 4, frames.size() * 3) << "blanks skipped";
+        } else {
+            EXPECT_EQ(byBlank, 0u);
+        }
+        const double ticks = static_cast<double>(frames.back().ticks - frames.front().ticks);
+        const double due = static_cast<double>(frames.back().blank - frames.front().blank) / 16000.0;
+        EXPECT_NEAR(ticks / due, 1.0, 0.1) << ticks << " ticks where " << due << " were due";
+    }
+}
