@@ -7,18 +7,42 @@
 
 namespace art {
 
-void drawBall(QPainter& p, QPointF c, qreal r)
+const BallLook& goldenBall()
+{
+    static const BallLook look{{{0.0, QColor(255, 253, 232)},
+                                {0.18, QColor(255, 240, 110)},
+                                {0.6, QColor(255, 204, 30)},
+                                {0.88, QColor(232, 148, 0)},
+                                {1.0, QColor(180, 108, 0)}},
+                               QPointF(0, 0),
+                               1,
+                               QPointF(-0.42, -0.48),
+                               QColor(110, 64, 0),
+                               0.09,
+                               0.5,
+                               true};
+    return look;
+}
+
+BallLook playBall(QColor fill, QColor outline)
+{
+    const QPointF light(-0.3, -0.3);
+    return BallLook{{{0, fill.lighter(135)}, {0.6, fill}, {1, fill.darker(115)}}, light, 1.4, light, outline, 0, 1, false};
+}
+
+void drawBall(QPainter& p, QPointF c, qreal r, const BallLook& look)
 {
     p.save();
-    QRadialGradient body(c, r, c + QPointF(-0.42 * r, -0.48 * r));
-    body.setColorAt(0.0, QColor(255, 253, 232));
-    body.setColorAt(0.18, QColor(255, 240, 110));
-    body.setColorAt(0.6, QColor(255, 204, 30));
-    body.setColorAt(0.88, QColor(232, 148, 0));
-    body.setColorAt(1.0, QColor(180, 108, 0));
-    p.setPen(QPen(QColor(110, 64, 0), std::max(0.5, r * 0.09)));
+    QRadialGradient body(c + look.centre * r, look.spread * r, c + look.light * r);
+    for (const BallLook::Stop& stop : look.body)
+        body.setColorAt(stop.at, stop.colour);
+    p.setPen(QPen(look.outline, std::max(look.outlineMin, r * look.outlineShare)));
     p.setBrush(body);
     p.drawEllipse(c, r, r);
+    if (!look.shiny) {
+        p.restore();
+        return;
+    }
 
     // Light bounced back from below keeps the ball round instead of flat.
     QRadialGradient rim(c + QPointF(0.35 * r, 0.55 * r), 0.6 * r);

@@ -1,6 +1,7 @@
 #include "game/form1.h"
 
 #include "assets/art.h"
+#include "assets/ball.h"
 #include "filedialog/form3.h"
 #include "game/forms.h"
 #include "game/sound_menu.h"
@@ -38,6 +39,11 @@ Form1::Form1(Forms& forms)
 
     ball.setFillColor(shell::rgb(255, 255, 0));
     ball.setBorderColor(shell::rgb(192, 192, 0));
+    ball.setPainter([this](QPainter& p, const QRectF& box) {
+        const QColor fill = shell::toQColor(ball.fillColor().value_or(backColor()));
+        const QColor outline = shell::toQColor(ball.borderColor().value_or(backColor()));
+        art::drawBall(p, box.center(), box.width() / 2, art::playBall(fill, outline));
+    });
     polos.setFocusable(true);
     Command2.setPicture(&art::pauseButton);
     Command2.setFocusPolicy(Qt::NoFocus);

@@ -263,19 +263,13 @@ protected:
             else
                 p.drawRect(r);
         };
+        if (m_owner.m_painter) {
+            m_owner.m_painter(p, r);
+            return;
+        }
         p.setPen(Qt::NoPen);
         if (m_owner.m_fill) {
-            // A little shading gives the ball depth without changing its design colours.
-            const QColor fill = toQColor(*m_owner.m_fill);
-            if (m_owner.m_kind == Shape::Kind::Circle) {
-                QRadialGradient g(box.topLeft() + QPointF(box.width() * 0.35, box.height() * 0.35), box.width() * 0.7);
-                g.setColorAt(0, fill.lighter(135));
-                g.setColorAt(0.6, fill);
-                g.setColorAt(1, fill.darker(115));
-                p.setBrush(g);
-            } else {
-                p.setBrush(fill);
-            }
+            p.setBrush(toQColor(*m_owner.m_fill));
             outline();
         }
         if (m_owner.m_overlay) {
@@ -592,5 +586,6 @@ void Shape::placeAt(const QRectF& pixels)
 void Shape::setFillColor(std::optional<Color> c) { m_fill = c; m_widget->update(); }
 void Shape::setBorderColor(std::optional<Color> c) { m_border = c; m_widget->update(); }
 void Shape::setOverlay(Overlay overlay) { m_overlay = std::move(overlay); m_widget->update(); }
+void Shape::setPainter(Painter painter) { m_painter = std::move(painter); m_widget->update(); }
 
 } // namespace shell

@@ -13,6 +13,7 @@
 #include <vector>
 
 class QKeyEvent;
+class QPainter;
 class QWidget;
 
 namespace shell {
@@ -250,6 +251,10 @@ public:
     void setFillColor(std::optional<Color> c); // nullopt: transparent
     void setBorderColor(std::optional<Color> c); // nullopt: no border
     void setOverlay(Overlay overlay); // a picture over the fill, under the outline
+    // Paints the whole shape in its box (fill and outline are the painter's to use), instead of
+    // the plain fill, overlay and outline.
+    using Painter = std::function<void(QPainter& p, const QRectF& box)>;
+    void setPainter(Painter painter);
     Kind kind() const { return m_kind; }
     std::optional<Color> fillColor() const { return m_fill; }
     std::optional<Color> borderColor() const { return m_border; }
@@ -264,6 +269,7 @@ private:
     std::optional<Color> m_fill;
     std::optional<Color> m_border = rgb(0, 0, 0);
     Overlay m_overlay;
+    Painter m_painter;
     QRectF m_box; // where in its widget a shape drawn apart from its place is painted; null: all of it
 };
 

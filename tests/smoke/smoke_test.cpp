@@ -574,7 +574,7 @@ TEST(Smoke, KeysThatAreNoCommandDoNothingAndTheLevelJumpOpens)
     for (const unsigned key : {55u, 32u, 27u, 33u}) // v o r p
         x.pressKey(key);
     x.keyDown(kShift);
-    x.click(*main, at->first, at->second + 30); // the paddle, below the ball
+    x.click(*main, at->first + 16, menuBar + 468); // the paddle's middle (6840 + 375 / 2 twips), below the ball
     x.keyUp(kShift);
     EXPECT_TRUE(x.waitForOther("select level", -1)) << "the level jump did not open";
 
@@ -627,7 +627,7 @@ TEST(Smoke, TheHintLineKeepsWhatIsTypedAndOnlyTheWordOpensTheLevelJump)
                 x.pressKey(keyOf(c));
         }
         x.keyDown(kShift);
-        x.click(*main, rest->first, rest->second + 30); // the paddle, below the resting ball
+        x.click(*main, rest->first + 16, menuBar + 468); // the paddle's middle, below the resting ball
         x.keyUp(kShift);
     };
 
