@@ -6,7 +6,7 @@ packages=(
     qt6-base-dev libxcb-present-dev libsdl2-mixer-dev timgm6mb-soundfont fonts-dejavu-core
     libgtest-dev libbenchmark-dev
     xvfb xauth libx11-dev libxtst-dev libxcb1-dev x11-xkb-utils
-    xfwm4 dbus-daemon x11-utils
+    xfwm4 mutter dbus-daemon x11-utils
     dpkg-dev lintian desktop-file-utils appstream man-db groff-base
     pulseaudio pulseaudio-utils
 )
