@@ -9,7 +9,8 @@
 #   bench/run.sh          everything
 #   bench/run.sh motion   only the ball's motion
 # PLINKAT_MOTION_RUNS (3) and PLINKAT_MOTION_SECONDS (10) set the motion's runs per rate and their
-# length. PLINKAT_MOTION_RT=1 runs the X server, the game and the probe at a real-time priority
+# length; PLINKAT_MOTION_GAME=BINARY measures another build of the game (an earlier one, to compare).
+# PLINKAT_MOTION_RT=1 runs the X server, the game and the probe at a real-time priority
 # (chrt -f 5), so that other work on a busy machine does not make them miss frames (all but the run
 # with both cores busy).
 set -euo pipefail
@@ -91,6 +92,7 @@ fi
 # and the pointer keeps the paddle under it, then reads a bare window's ball drawn at every blank
 # (the limit). When the game writes a frame log (PLINKAT_FRAME_LOG), its own figures follow.
 runs=${PLINKAT_MOTION_RUNS:-3}
+game=${PLINKAT_MOTION_GAME:-$build/play/plinkat} # another build of the game, to compare
 seconds=${PLINKAT_MOTION_SECONDS:-10}
 motion_run() { # name rate [preload]: one run of the probe, its figures into $out/motion-<name>.txt
     local log="$out/frames-$1.log" preload=() rt=()
@@ -101,7 +103,7 @@ motion_run() { # name rate [preload]: one run of the probe, its figures into $ou
     local server="-screen 0 1024x768x24 -noreset -fakescreenfps $2"
     [ -n "${3:-}" ] && server="$server -extension Present"
     if ! PLINKAT_FRAME_LOG="$log" "${rt[@]}" xvfb-run -a -s "$server" "${preload[@]}" "$build/bench/plinkat_frame_probe" \
-            "$build/play/plinkat" "$build/play" "$seconds" "$build/bench/plinkat_bare_ball" "$seconds" \
+            "$game" "$build/play" "$seconds" "$build/bench/plinkat_bare_ball" "$seconds" \
             >"$out/motion-$1.txt" 2>>"$out/motion.err"; then
         echo "motion run $1 failed:"; tail -5 "$out/motion.err"; missed=1
     fi
