@@ -46,7 +46,12 @@ void FrameClock::openNotices()
     const std::uintptr_t id = m_window && m_window->windowHandle() ? m_window->winId() : 0;
     if (id == m_noticesFor)
         return;
-    m_notices.reset();
+    if (m_notices) {
+        // Its own notice may be what runs now (a frame whose tick restarts the clock): it goes
+        // once the event is handled.
+        m_notices->onBlank = nullptr;
+        m_notices.release()->deleteLater();
+    }
     m_blanks.reset();
     m_noticesFor = id;
     if (id == 0 || QGuiApplication::platformName() != QLatin1String("xcb"))

@@ -67,8 +67,9 @@ void PresentNotices::readEvents()
                 if (!m_known || n->msc > m_last)
                     m_last = n->msc;
                 m_known = true;
-                if (onBlank)
-                    onBlank(n->msc, static_cast<shell::Micros>(n->ust));
+                // A copy: the listener may let go of these notices while it is told.
+                if (const auto tell = onBlank)
+                    tell(n->msc, static_cast<shell::Micros>(n->ust));
             }
         }
         std::free(e);

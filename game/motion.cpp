@@ -11,6 +11,7 @@
 #include "game/form1.h"
 
 #include "game/forms.h"
+#include "shell/program.h"
 
 namespace {
 
@@ -53,7 +54,8 @@ void Form1::glidingTick(shell::Timer& timer, const std::function<void()>& work)
     if (&timer == &Timer1)
         ++m_ballTicks;
     const shell::Micros period = static_cast<shell::Micros>(shell::Clock::periodOf(timer.interval())) * 1000;
-    const shell::Micros now = shell::clock().now();
+    // Frames draw what moved, even a move of a tick that ran late and glides no more: the frame
+    // puts it in its place and stops when nothing else moves.
     bool moving = Timer1.enabled();
     for (std::size_t i = 0; i < std::size(gliders); ++i) {
         Glider& g = *gliders[i];
@@ -61,19 +63,23 @@ void Form1::glidingTick(shell::Timer& timer, const std::function<void()>& work)
         if (const QPointF to = placeOf(g.control); to != from[i]) {
             g.glide.ticked(from[i], to, timer.tickTime(), period);
             g.driver = &timer;
+            moving = true;
         }
-        moving = moving || g.glide.sliding(now);
     }
     if (m_ballGlide.driver == &Timer1 && !Timer1.enabled()) {
         m_ballGlide.stand(); // stopped in its tick: it stands where the game left it
         ball.drawAt(std::nullopt);
     }
-    if (moving)
+    if (moving && !shell::programEnded())
         m_frames->start();
 }
 
 void Form1::Frame_Draw(const frames::Frame& frame)
 {
+    if (shell::programEnded()) {
+        m_frames->stop(); // nothing ticks or moves any more
+        return;
+    }
     // Every tick due by the frame's time runs first, so that no frame shows a tick late.
     shell::clock().runDue(frame.time);
     const bool flying = Timer1.enabled();

@@ -46,26 +46,29 @@ QColor toQColor(Color c)
     return QColor(c & 0xff, (c >> 8) & 0xff, (c >> 16) & 0xff);
 }
 
+MouseArgs mouseArgsOf(const QMouseEvent& e, double twipsPerUnit)
+{
+    MouseArgs a;
+    a.button = buttonCodeOf(e.button());
+    if (a.button == 0) {
+        const auto held = e.buttons();
+        a.button = (held & Qt::LeftButton ? 1 : 0) | (held & Qt::RightButton ? 2 : 0) | (held & Qt::MiddleButton ? 4 : 0);
+    }
+    a.shift = shiftStateOf(e.modifiers());
+    a.x = static_cast<float>(e.position().x() * kTwipsPerPixel / twipsPerUnit);
+    a.y = static_cast<float>(e.position().y() * kTwipsPerPixel / twipsPerUnit);
+    return a;
+}
+
 namespace {
 
-// Hands a mouse event on to a control's handler, if it has one. The event is taken either way.
-// The button is the one that changed, or on a move the buttons held; the position is in twips
-// from the control's top left, the units every control reports the mouse in.
+// Hands a mouse event on to a control's handler, if it has one, in twips from the control's top
+// left, the units every control reports the mouse in. The event is taken either way.
 void forwardMouse(QMouseEvent* e, const std::function<void(const MouseArgs&)>& handler)
 {
     e->accept();
-    if (!handler)
-        return;
-    MouseArgs a;
-    a.button = buttonCodeOf(e->button());
-    if (a.button == 0) {
-        const auto held = e->buttons();
-        a.button = (held & Qt::LeftButton ? 1 : 0) | (held & Qt::RightButton ? 2 : 0) | (held & Qt::MiddleButton ? 4 : 0);
-    }
-    a.shift = shiftStateOf(e->modifiers());
-    a.x = static_cast<float>(e->position().x() * kTwipsPerPixel);
-    a.y = static_cast<float>(e->position().y() * kTwipsPerPixel);
-    handler(a);
+    if (handler)
+        handler(mouseArgsOf(*e, 1.0));
 }
 
 // Labels, buttons and text boxes accept the mouse so that moves over them never count as

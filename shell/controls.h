@@ -13,6 +13,7 @@
 #include <vector>
 
 class QKeyEvent;
+class QMouseEvent;
 class QPainter;
 class QWidget;
 
@@ -278,6 +279,9 @@ private:
 void fitFont(Control& control, const QString& sample, int largestPx, int padding, int stretch = 100);
 
 // Conversions used by the widgets.
+// A mouse event as the handlers get it: the button that changed, or on a move the buttons held,
+// and the position in the units of twipsPerUnit twips from the widget's top left.
+MouseArgs mouseArgsOf(const QMouseEvent& e, double twipsPerUnit);
 int shiftStateOf(Qt::KeyboardModifiers mods);
 int buttonCodeOf(Qt::MouseButton button);
 QColor toQColor(Color c);

@@ -68,25 +68,15 @@ protected:
     void mouseMoveEvent(QMouseEvent* e) override
     {
         if (m_owner.onMouseMove)
-            m_owner.onMouseMove(argsOf(*e));
+            m_owner.onMouseMove(mouseArgsOf(*e, m_owner.m_unitTw));
     }
     void mousePressEvent(QMouseEvent* e) override
     {
         if (m_owner.onMouseDown)
-            m_owner.onMouseDown(argsOf(*e));
+            m_owner.onMouseDown(mouseArgsOf(*e, m_owner.m_unitTw));
     }
 
 private:
-    MouseArgs argsOf(const QMouseEvent& e) const
-    {
-        MouseArgs a;
-        a.button = buttonCodeOf(e.button());
-        a.shift = shiftStateOf(e.modifiers());
-        a.x = static_cast<float>(e.position().x() * kTwipsPerPixel / m_owner.m_unitTw);
-        a.y = static_cast<float>(e.position().y() * kTwipsPerPixel / m_owner.m_unitTw);
-        return a;
-    }
-
     Window& m_owner;
     QPixmap m_backCache;
 };

@@ -708,8 +708,12 @@ std::vector<LoggedFrame> flightLogged(XDriver& x, const QString& preload)
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
     env.insert(QStringLiteral("SDL_AUDIODRIVER"), QStringLiteral("dummy"));
     env.insert(QStringLiteral("PLINKAT_FRAME_LOG"), log);
-    if (!preload.isEmpty())
+    if (!preload.isEmpty()) {
         env.insert(QStringLiteral("LD_PRELOAD"), preload);
+        // Under AddressSanitizer its runtime no longer comes first; the library needs none of it.
+        const QString asan = env.value(QStringLiteral("ASAN_OPTIONS"));
+        env.insert(QStringLiteral("ASAN_OPTIONS"), asan + (asan.isEmpty() ? "" : ":") + "verify_asan_link_order=0");
+    }
     game.setProcessEnvironment(env);
     game.setProcessChannelMode(QProcess::ForwardedChannels);
     game.start(QStringLiteral(PLINKAT_BINARY), {});
