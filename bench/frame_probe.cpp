@@ -19,6 +19,7 @@
 // the same figures with the prefix bare_: the limit of what this display and probe can show.
 //
 //   plinkat_frame_probe <game binary> <play folder> <seconds> [<bare ball binary> <seconds>]
+// PLINKAT_MOTION_SIZE=150 or 200 runs the game at that window size (the bare ball is then skipped).
 // prints key=value lines for bench/run.sh; exits 1 when a measurement failed.
 #include "blank_clock.h"
 #include "motion.h"
@@ -48,13 +49,20 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int kStartScreenWidth = 425; // 6375 twips
-constexpr int kMainWindowWidth = 613;  // 9195 twips
-constexpr int kClientHeight = 549;     // 8235 twips; the menu bar is above it
+// The game's window size (PLINKAT_MOTION_SIZE: 100, 150 or 200 %, written to its view.cfg); every
+// length below is at 100 % and scaled by it.
+const double kScale = [] {
+    const char* size = std::getenv("PLINKAT_MOTION_SIZE");
+    return size ? std::atof(size) / 100.0 : 1.0;
+}();
+int scaled(double px) { return static_cast<int>(std::lround(px * kScale)); }
+const int kStartScreenWidth = scaled(425); // 6375 twips
+const int kMainWindowWidth = scaled(613);  // 9195 twips
+const int kClientHeight = scaled(549);     // 8235 twips; the menu bar is above it
 const char* const kTitle = "Plinkat";
-constexpr double kPxPerMm = 1440.0 / 25.4 / 15.0;
-constexpr double kBallPx = 33;           // 495 twips
-constexpr int kPaddleRow = 456 + 12;     // the paddle's middle row: Top 6840 twips, 375 twips high
+const double kPxPerMm = 1440.0 / 25.4 / 15.0 * kScale;
+const double kBallPx = 33 * kScale;        // 495 twips
+const int kPaddleRow = scaled(456 + 12);   // the paddle's middle row: Top 6840 twips, 375 twips high
 constexpr double kTicksPerS = 62.5;
 
 // The program started now, for the watchdog to end it.
@@ -202,7 +210,7 @@ std::optional<Ball> readBall(Display* d, const XWin& w, const std::optional<Ball
         return Ball{x0 + sx / sum, y0 + sy / sum};
     };
     if (last) {
-        constexpr int kMargin = 48;
+        const int kMargin = scaled(48);
         const int half = static_cast<int>(kBallPx / 2) + kMargin;
         if (auto b = look(static_cast<int>(last->cx) - half, static_cast<int>(last->cy) - half,
                           static_cast<int>(last->cx) + half + 1, static_cast<int>(last->cy) + half + 1))
@@ -388,6 +396,8 @@ fs::path freshFolder(const fs::path& scratch, const fs::path& play)
     fs::copy(play, folder, fs::copy_options::recursive | fs::copy_options::overwrite_existing);
     fs::remove(folder / "plinkat");
     writeMaps(folder);
+    if (kScale != 1.0)
+        std::ofstream(folder / "view.cfg") << "window-size " << std::lround(kScale * 100) << "\n";
     return folder;
 }
 
@@ -442,7 +452,7 @@ int main(int argc, char** argv)
         std::optional<XWin> main;
         if (start) {
             sleepMs(300);
-            x.click(*start, 24 + 192, 240 + 12); // "СТАРТ"
+            x.click(*start, scaled(24 + 192), scaled(240 + 12)); // "СТАРТ"
             main = x.waitFor(kTitle, kMainWindowWidth, 10000, 5);
         }
         if (!main) {
@@ -469,7 +479,7 @@ int main(int argc, char** argv)
             if (reads.size() >= 2 && reads[reads.size() - 2].run == reads.back().run)
                 vx = (reads.back().x - reads[reads.size() - 2].x) / (reads.back().t - reads[reads.size() - 2].t);
             const double leftMm = (b.cx + 0.03 * vx - kBallPx / 2) / kPxPerMm;
-            const int to = std::clamp(static_cast<int>(std::lround(4 * (leftMm - 15))), 1, main->width - 1);
+            const int to = std::clamp(static_cast<int>(std::lround(4 * kScale * (leftMm - 15))), 1, main->width - 1);
             if (std::abs(to - pointerX) >= 2) {
                 pointerX = to;
                 XTestFakeMotionEvent(d, -1, main->x + pointerX, main->y + stripY, CurrentTime);
@@ -491,10 +501,11 @@ int main(int argc, char** argv)
         const Flight f = fly(clock, d, *main, game, seconds, steer, [&] { return boxes.boxMapped(); }, answerAndLaunch);
         std::printf("skor=%.1f\n", skor);
         print("", f, skor * kTicksPerS * kPxPerMm);
+        std::printf("window_size_percent=%ld\n", std::lround(kScale * 100));
         failures += f.reads.size() < 10 ? 1 : 0;
     }
 
-    if (argc == 6) {
+    if (argc == 6 && kScale == 1.0) { // the bare ball is drawn at 100 % only
         stage("reading the bare ball");
         Child bare(fs::absolute(argv[4]), scratch);
         const auto w = x.waitFor("bare ball", kMainWindowWidth, 20000, 5);

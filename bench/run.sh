@@ -12,7 +12,8 @@
 # length; PLINKAT_MOTION_GAME=BINARY measures another build of the game (an earlier one, to compare).
 # PLINKAT_MOTION_RT=1 runs the X server, the game and the probe at a real-time priority
 # (chrt -f 5), so that other work on a busy machine does not make them miss frames (all but the run
-# with both cores busy).
+# with both cores busy). PLINKAT_MOTION_SIZE=150 or 200 runs the game at that window size, on a
+# larger screen; the bare ball is then not read.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 what=${1:-all}
@@ -100,7 +101,9 @@ motion_run() { # name rate [preload]: one run of the probe, its figures into $ou
     [ "${PLINKAT_MOTION_RT:-0}" = 1 ] && [ "$1" != loaded ] && rt=(chrt -f 5)
     rm -f "$log"
     # -extension Present: Xvfb keeps Present all the same; the preloaded library hides it.
-    local server="-screen 0 1024x768x24 -noreset -fakescreenfps $2"
+    local screen=1024x768x24
+    [ "${PLINKAT_MOTION_SIZE:-100}" != 100 ] && screen=2560x1600x24 # room for the larger windows
+    local server="-screen 0 $screen -noreset -fakescreenfps $2"
     [ -n "${3:-}" ] && server="$server -extension Present"
     if ! PLINKAT_FRAME_LOG="$log" "${rt[@]}" xvfb-run -a -s "$server" "${preload[@]}" "$build/bench/plinkat_frame_probe" \
             "$game" "$build/play" "$seconds" "$build/bench/plinkat_bare_ball" "$seconds" \
