@@ -10,17 +10,23 @@ namespace input {
 
 namespace {
 
-// The steering keys, one bit each; the first two steer left.
-constexpr int kSteeringKeys[] = {shell::kKeyLeft, 'A', shell::kKeyRight, 'D'};
-constexpr int kLeftKeys = 0b0011;
-constexpr int kRightKeys = 0b1100;
-
+// The steering keys held, one bit each in the key table's order.
 int bitOf(const shell::KeyArgs& k)
 {
     for (int i = 0; i < static_cast<int>(std::size(kSteeringKeys)); ++i)
-        if (kSteeringKeys[i] == k.keyCode)
+        if (kSteeringKeys[i].keyCode == k.keyCode)
             return 1 << i;
     return 0;
+}
+
+// The direction the held keys give: left or right, or none when both or neither are held.
+int heldDirection(int keys)
+{
+    bool left = false, right = false;
+    for (int i = 0; i < static_cast<int>(std::size(kSteeringKeys)); ++i)
+        if (keys & (1 << i))
+            (kSteeringKeys[i].direction < 0 ? left : right) = true;
+    return (right ? 1 : 0) - (left ? 1 : 0);
 }
 
 } // namespace
@@ -106,7 +112,7 @@ void Controls::takePads(const PadState& pads)
 // The direction held on the keys (which win) or the D-pads; true when a new one was set off.
 bool Controls::takeHeld()
 {
-    const int keys = ((m_keys & kRightKeys) ? 1 : 0) - ((m_keys & kLeftKeys) ? 1 : 0);
+    const int keys = heldDirection(m_keys);
     const int held = keys != 0 ? keys : m_padHeld;
     const bool setOff = held != 0 && held != m_steering.held();
     m_steering.setHeld(held);

@@ -11,13 +11,10 @@ constexpr int kCtrlOrAlt = 2 | 4;
 
 int steeringOf(int keyCode)
 {
-    switch (keyCode) {
-    case shell::kKeyLeft:
-    case 'A': return -1;
-    case shell::kKeyRight:
-    case 'D': return 1;
-    default: return 0;
-    }
+    for (const SteeringKey& key : kSteeringKeys)
+        if (key.keyCode == keyCode)
+            return key.direction;
+    return 0;
 }
 
 KeyCommand commandOf(const shell::KeyArgs& k)

@@ -13,6 +13,7 @@
 // with the arrows and opens one with Enter: no key is the game's there. Every other key is no
 // command and is left to the controls.
 #include "shell/controls.h"
+#include "shell/keys.h"
 
 namespace input {
 
@@ -27,8 +28,16 @@ enum class KeyCommand {
 
 KeyCommand commandOf(const shell::KeyArgs& k);
 
-// The steering direction a key gives while held, -1 left or 1 right, whatever has the focus (its
-// release ends the hold wherever it goes); 0 for every other key.
+// The steering keys and the direction each gives while held, -1 left or 1 right.
+struct SteeringKey {
+    int keyCode;
+    int direction;
+};
+inline constexpr SteeringKey kSteeringKeys[] = {
+    {shell::kKeyLeft, -1}, {'A', -1}, {shell::kKeyRight, 1}, {'D', 1}};
+
+// The steering direction a key gives while held, whatever has the focus (its release ends the
+// hold wherever it goes); 0 for every other key.
 int steeringOf(int keyCode);
 
 } // namespace input
